@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QString>
+#include <stdexcept>
+
+namespace md::data {
+
+// Broad kind of a database failure, so callers can react without parsing texts.
+enum class ErrorCategory { Connection, Constraint, Conversion, Syntax, Other };
+
+// The one exception type of the data layer. It carries the server's (or driver's) message
+// unchanged, because the error dialog recognises fragments of exactly that text.
+class DbError : public std::runtime_error {
+public:
+    DbError(QString message, int nativeError = 0, QString sqlState = {},
+            ErrorCategory category = ErrorCategory::Other);
+
+    const QString& message() const { return message_; }
+    int nativeError() const { return nativeError_; }
+    const QString& sqlState() const { return sqlState_; }
+    ErrorCategory category() const { return category_; }
+    // SQL Server's severity level for the message (16 for ordinary user errors).
+    int level() const { return level_; }
+    void setLevel(int level) { level_ = level; }
+    // The statement that failed, added as the error travels up; empty when not known.
+    const QString& statement() const { return statement_; }
+    void setStatement(const QString& statement);
+
+private:
+    QString message_;
+    int nativeError_;
+    QString sqlState_;
+    ErrorCategory category_;
+    int level_ = 16;
+    QString statement_;
+    std::string what_;
+};
+
+// Misuse of the data API by the program itself (an unset parameter, an unknown field, a
+// value of the wrong type): never a silent NULL.
+class UsageError : public std::logic_error {
+public:
+    explicit UsageError(const QString& message);
+    QString message() const { return QString::fromUtf8(what()); }
+};
+
+}  // namespace md::data

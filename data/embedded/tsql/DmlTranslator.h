@@ -1,0 +1,45 @@
+#pragma once
+
+// Translation of T-SQL data statements (SELECT, INSERT, UPDATE, DELETE) and expressions into
+// SQLite SQL with the same meaning. The engine (data/embedded) splits batches, handles DDL and
+// control flow, and hands each data statement or expression here.
+
+#include <QString>
+#include <QStringView>
+#include <optional>
+
+struct sqlite3;
+
+namespace md::tsql {
+
+enum class SqlType { Unknown, Integer, Float, Decimal, Money, Text, DateTime, Binary };
+
+struct ColumnType {
+    SqlType type = SqlType::Unknown;
+    int length = -1;     // declared length of text columns
+    int precision = -1;  // decimal(p, s)
+    int scale = -1;
+};
+
+// What the translator may ask about the database it translates for (implemented by the
+// engine over its catalogue). Names are matched without regard to case.
+class SchemaLookup {
+public:
+    virtual ~SchemaLookup() = default;
+    virtual std::optional<ColumnType> column(const QString& table, const QString& column) const = 0;
+    // The type of a declared batch variable (@v), when there is one.
+    virtual std::optional<ColumnType> variable(const QString& name) const = 0;
+};
+
+// Translates one statement. '?' placeholders stay where they are; @variables become SQLite
+// named parameters of the same name (the engine binds them). Throws md::data::DbError
+// (category Syntax) naming an unknown construct and its line and column.
+QString translateStatement(QStringView statement, const SchemaLookup& schema);
+
+// Translates an expression (a DEFAULT value, an IF condition's body).
+QString translateExpression(QStringView expression, const SchemaLookup& schema);
+
+// Registers the engine's SQL functions and the text collation on a fresh SQLite handle.
+void registerFunctions(sqlite3* db);
+
+}  // namespace md::tsql
