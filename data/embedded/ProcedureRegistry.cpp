@@ -5,7 +5,9 @@
 namespace md::embedded {
 namespace {
 
-QString bare(const QString& name) { return name.startsWith(u'@') ? name.mid(1) : name; }
+QString bare(const QString& name) {
+    return name.startsWith(u'@') ? name.mid(1) : name;
+}
 
 bool sameName(const QString& a, const QString& b) {
     return bare(a).compare(bare(b), Qt::CaseInsensitive) == 0;
@@ -13,13 +15,13 @@ bool sameName(const QString& a, const QString& b) {
 
 }  // namespace
 
-ProcedureCall::ProcedureCall(const QString& procedure,
-                             const std::vector<ProcedureParamDecl>& decls,
+ProcedureCall::ProcedureCall(const QString& procedure, const std::vector<ProcedureParamDecl>& decls,
                              std::vector<data::ProcParam>& args)
     : args_(args) {
     for (const auto& a : args_) {
         bool known = false;
-        for (const auto& d : decls) known = known || sameName(d.name, a.name);
+        for (const auto& d : decls)
+            known = known || sameName(d.name, a.name);
         if (!known) {
             throw data::DbError(QStringLiteral("@%1 is not a parameter for procedure %2.")
                                     .arg(bare(a.name), procedure),
@@ -27,9 +29,11 @@ ProcedureCall::ProcedureCall(const QString& procedure,
         }
     }
     for (const auto& d : decls) {
-        if (d.output || !d.required) continue;
+        if (d.output || !d.required)
+            continue;
         bool given = false;
-        for (const auto& a : args_) given = given || sameName(d.name, a.name);
+        for (const auto& a : args_)
+            given = given || sameName(d.name, a.name);
         if (!given) {
             throw data::DbError(
                 QStringLiteral("Procedure or function '%1' expects parameter '@%2', which was "
@@ -42,14 +46,16 @@ ProcedureCall::ProcedureCall(const QString& procedure,
 
 QVariant ProcedureCall::in(const QString& name) const {
     for (const auto& a : args_) {
-        if (sameName(a.name, name)) return a.value;
+        if (sameName(a.name, name))
+            return a.value;
     }
     return {};
 }
 
 void ProcedureCall::out(const QString& name, const QVariant& value) {
     for (auto& a : args_) {
-        if (sameName(a.name, name) && a.output) a.value = value;
+        if (sameName(a.name, name) && a.output)
+            a.value = value;
     }
 }
 
@@ -71,15 +77,32 @@ void ProcedureRegistry::add(const QString& name, std::vector<ProcedureParamDecl>
 
 bool ProcedureRegistry::contains(const QString& name) const {
     for (const auto& e : entries_) {
-        if (e.name.compare(name, Qt::CaseInsensitive) == 0) return true;
+        if (e.name.compare(name, Qt::CaseInsensitive) == 0)
+            return true;
     }
     return false;
+}
+
+QStringList ProcedureRegistry::names() const {
+    QStringList out;
+    for (const auto& e : entries_)
+        out << e.name;
+    return out;
+}
+
+const std::vector<ProcedureParamDecl>* ProcedureRegistry::parameters(const QString& name) const {
+    for (const auto& e : entries_) {
+        if (e.name.compare(name, Qt::CaseInsensitive) == 0)
+            return &e.params;
+    }
+    return nullptr;
 }
 
 int ProcedureRegistry::call(data::Session& session, const QString& name,
                             std::vector<data::ProcParam>& params) const {
     for (const auto& e : entries_) {
-        if (e.name.compare(name, Qt::CaseInsensitive) != 0) continue;
+        if (e.name.compare(name, Qt::CaseInsensitive) != 0)
+            continue;
         ProcedureCall call(e.name, e.params, params);
         return e.body(session, call);
     }

@@ -7,6 +7,7 @@
 #include "data/backend/Backend.h"
 
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <functional>
 #include <vector>
@@ -23,7 +24,7 @@ struct ProcedureParamDecl {
 
 // The arguments of one call, matched to the declaration (names without regard to case).
 class ProcedureCall {
-public:
+  public:
     ProcedureCall(const QString& procedure, const std::vector<ProcedureParamDecl>& decls,
                   std::vector<data::ProcParam>& args);
     // The value passed for an input (a null QVariant when it was passed as NULL or is optional
@@ -32,7 +33,7 @@ public:
     // Sets an output; ignored when the caller did not pass that output.
     void out(const QString& name, const QVariant& value);
 
-private:
+  private:
     std::vector<data::ProcParam>& args_;
 };
 
@@ -40,16 +41,21 @@ private:
 using ProcedureBody = std::function<int(data::Session& session, ProcedureCall& call)>;
 
 class ProcedureRegistry {
-public:
+  public:
     static ProcedureRegistry& instance();
     void add(const QString& name, std::vector<ProcedureParamDecl> params, ProcedureBody body);
     bool contains(const QString& name) const;
+    // Names of the registered procedures, as registered.
+    QStringList names() const;
+    // The declared parameters of a procedure (for arguments passed by position); nullptr for
+    // an unknown name.
+    const std::vector<ProcedureParamDecl>* parameters(const QString& name) const;
     // Runs a registered procedure. Throws DbError 2812 ("Could not find stored procedure 'X'.")
     // for an unknown name, 201 for a missing required input, 8145 for an unknown parameter.
     int call(data::Session& session, const QString& name,
              std::vector<data::ProcParam>& params) const;
 
-private:
+  private:
     struct Entry {
         QString name;
         std::vector<ProcedureParamDecl> params;

@@ -1,0 +1,340 @@
+#include "data/embedded/BatchParser.h"
+
+#include "data/backend/DbError.h"
+
+#include <QStringList>
+
+namespace md::embedded {
+namespace {
+
+using data::TokenKind;
+
+const char* const kStarts[] = {"SELECT",  "INSERT", "UPDATE", "DELETE",   "CREATE", "ALTER",
+                               "DROP",    "IF",     "BEGIN",  "DECLARE",  "SET",    "EXEC",
+                               "EXECUTE", "PRINT",  "COMMIT", "ROLLBACK", "USE",    "TRUNCATE",
+                               "RETURN",  "WHILE",  "SAVE"};
+
+bool isStartWord(const SqlToken& t) {
+    for (const char* w : kStarts) {
+        if (wordIs(t, w))
+            return true;
+    }
+    return false;
+}
+
+class Compiler {
+  public:
+    explicit Compiler(const QString& sql) : cur_(sql) {}
+
+    Program run() {
+        while (!cur_.atEnd()) {
+            if (cur_.acceptPunct(';'))
+                continue;
+            statement();
+        }
+        return std::move(prog_);
+    }
+
+  private:
+    int placeholdersBefore(int tokenIndex) const {
+        int n = 0;
+        for (int i = 0; i < tokenIndex && i < int(cur_.tokens().size()); ++i) {
+            if (cur_.tokens()[i].kind == TokenKind::Placeholder)
+                ++n;
+        }
+        return n;
+    }
+
+    // Index of the token after the simple statement that starts at the cursor.
+    int statementEnd() const {
+        const auto& toks = cur_.tokens();
+        const int start = cur_.pos();
+        const SqlToken& first = toks[start];
+        const bool insert = wordIs(first, "INSERT");
+        const bool update = wordIs(first, "UPDATE");
+        const bool alter = wordIs(first, "ALTER");
+        const bool create = wordIs(first, "CREATE");
+        int depth = 0, caseDepth = 0;
+        bool sawValues = false, sawSet = false, sawAs = false;
+        for (int i = start + 1; i < int(toks.size()); ++i) {
+            const SqlToken& t = toks[i];
+            if (t.kind == TokenKind::Punct && t.text == u"(")
+                ++depth;
+            if (t.kind == TokenKind::Punct && t.text == u")")
+                --depth;
+            if (t.kind != TokenKind::Word) {
+                if (depth == 0 && t.kind == TokenKind::Punct && t.text == u";")
+                    return i;
+                continue;
+            }
+            if (wordIs(t, "CASE"))
+                ++caseDepth;
+            if (wordIs(t, "END")) {
+                if (caseDepth > 0) {
+                    --caseDepth;
+                    continue;
+                }
+                if (depth == 0)
+                    return i;
+            }
+            if (depth != 0 || caseDepth != 0)
+                continue;
+            if (wordIs(t, "ELSE"))
+                return i;
+            if (wordIs(t, "VALUES"))
+                sawValues = true;
+            if (create && wordIs(t, "AS"))
+                sawAs = true;
+            if (!isStartWord(t))
+                continue;
+            const SqlToken& prev = toks[i - 1];
+            if (wordIs(prev, "UNION") || wordIs(prev, "ALL") || wordIs(prev, "EXCEPT") ||
+                wordIs(prev, "INTERSECT") || wordIs(prev, "ON")) {
+                continue;
+            }
+            if (insert && !sawValues && (wordIs(t, "SELECT") || wordIs(t, "EXEC")))
+                continue;
+            if (update && !sawSet && wordIs(t, "SET")) {
+                sawSet = true;
+                continue;
+            }
+            if (alter && i == start + 3)
+                continue;
+            if (create && sawAs && wordIs(t, "SELECT")) {
+                sawAs = false;
+                continue;
+            }
+            return i;
+        }
+        return int(toks.size());
+    }
+
+    int push(Op op) {
+        prog_.ops.push_back(std::move(op));
+        return int(prog_.ops.size()) - 1;
+    }
+
+    void statement() {
+        const int start = cur_.pos();
+        if (cur_.acceptWord("IF"))
+            return ifStatement();
+        if (cur_.isWord("BEGIN") && !cur_.isWord("TRAN", 1) && !cur_.isWord("TRANSACTION", 1)) {
+            cur_.next();
+            while (!cur_.atEnd() && !cur_.isWord("END")) {
+                if (cur_.acceptPunct(';'))
+                    continue;
+                statement();
+            }
+            cur_.expectWord("END");
+            return;
+        }
+        if (cur_.isWord("END") || cur_.isWord("ELSE"))
+            cur_.syntaxError();
+        const int end = statementEnd();
+        const QString text = cur_.sourceText(start, end);
+        Op op;
+        op.paramBase = placeholdersBefore(start);
+        op.text = text;
+        TokenCursor s(text);
+        const SqlToken first = s.peek();
+        const SqlToken second = s.peek(1);
+        if (wordIs(first, "SELECT") && s.peek(1).kind == TokenKind::Variable && s.isPunct('=', 2)) {
+            selectAssign(s, op);
+        } else if (wordIs(first, "SELECT")) {
+            op.kind = OpKind::Sql;
+            op.select = true;
+        } else if (wordIs(first, "INSERT") || wordIs(first, "UPDATE") || wordIs(first, "DELETE")) {
+            op.kind = OpKind::Sql;
+            if (wordIs(first, "INSERT")) {
+                s.next();
+                s.acceptWord("INTO");
+                op.insertTarget = s.identifier();
+            }
+        } else if (wordIs(first, "TRUNCATE")) {
+            s.next();
+            s.expectWord("TABLE");
+            op.kind = OpKind::Sql;
+            op.text =
+                QStringLiteral("DELETE FROM ") + s.sourceText(s.pos(), int(s.tokens().size()));
+        } else if (wordIs(first, "CREATE") || wordIs(first, "DROP") || wordIs(first, "ALTER")) {
+            op.kind = OpKind::Ddl;
+        } else if (wordIs(first, "DECLARE")) {
+            s.next();
+            op.kind = OpKind::Declare;
+            do {
+                if (s.peek().kind != TokenKind::Variable)
+                    s.syntaxError();
+                const QString name = s.next().text;
+                s.acceptWord("AS");
+                op.decls.emplace_back(name, parseType(s));
+            } while (s.acceptPunct(','));
+            if (!s.atEnd())
+                s.syntaxError();
+        } else if (wordIs(first, "SET")) {
+            s.next();
+            if (s.peek().kind == TokenKind::Variable) {
+                op.kind = OpKind::SetVar;
+                const QString name = s.next().text;
+                s.expectPunct('=');
+                op.assigns.emplace_back(name, s.sourceText(s.pos(), int(s.tokens().size())));
+            } else {
+                op.kind = OpKind::Ignore;
+            }
+        } else if (wordIs(first, "EXEC") || wordIs(first, "EXECUTE")) {
+            op.kind = OpKind::Exec;
+        } else if (wordIs(first, "PRINT")) {
+            op.kind = OpKind::Print;
+            op.text = text.mid(first.end);
+        } else if (wordIs(first, "BEGIN")) {
+            op.kind = OpKind::BeginTran;
+        } else if (wordIs(first, "COMMIT")) {
+            op.kind = OpKind::Commit;
+        } else if (wordIs(first, "ROLLBACK")) {
+            op.kind = OpKind::Rollback;
+        } else if (wordIs(first, "USE")) {
+            op.kind = OpKind::Use;
+            s.next();
+            op.text = s.identifier();
+        } else {
+            (void)second;
+            cur_.syntaxError();
+        }
+        push(std::move(op));
+        cur_.setPos(end);
+    }
+
+    void selectAssign(TokenCursor& s, Op& op) {
+        op.kind = OpKind::SelectAssign;
+        s.next();
+        QStringList exprs;
+        int depth = 0;
+        while (!s.atEnd()) {
+            if (s.peek().kind != TokenKind::Variable || !s.isPunct('=', 1))
+                s.syntaxError();
+            const QString var = s.next().text;
+            s.next();
+            const int from = s.pos();
+            while (!s.atEnd()) {
+                if (s.isPunct('('))
+                    ++depth;
+                if (s.isPunct(')'))
+                    --depth;
+                if (depth == 0 && (s.isPunct(',') || s.isWord("FROM") || s.isWord("WHERE") ||
+                                   s.isWord("ORDER") || s.isWord("GROUP"))) {
+                    break;
+                }
+                s.next();
+            }
+            op.assigns.emplace_back(var, s.sourceText(from, s.pos()));
+            exprs << s.sourceText(from, s.pos());
+            if (!s.acceptPunct(','))
+                break;
+        }
+        op.text = QStringLiteral("SELECT ") + exprs.join(QStringLiteral(", "));
+        if (!s.atEnd())
+            op.text += u' ' + s.sourceText(s.pos(), int(s.tokens().size()));
+    }
+
+    void ifStatement() {
+        Op cond;
+        cond.kind = OpKind::JumpIfFalse;
+        const int from = cur_.pos();
+        cond.paramBase = placeholdersBefore(from);
+        int depth = 0, i = from;
+        const auto& toks = cur_.tokens();
+        for (; i < int(toks.size()); ++i) {
+            if (toks[i].kind == TokenKind::Punct && toks[i].text == u"(")
+                ++depth;
+            if (toks[i].kind == TokenKind::Punct && toks[i].text == u")")
+                --depth;
+            if (depth == 0 && i > from && isStartWord(toks[i]) && !wordIs(toks[i - 1], "NOT"))
+                break;
+        }
+        TokenCursor c(cur_.sourceText(from, i));
+        if (c.acceptWord("NOT") && c.isWord("EXISTS")) {
+            cond.negate = true;
+        } else {
+            c.setPos(0);
+        }
+        if (c.acceptWord("EXISTS")) {
+            cond.exists = true;
+            c.expectPunct('(');
+            const int b = c.pos();
+            int d = 1;
+            while (!c.atEnd() && d > 0) {
+                if (c.isPunct('('))
+                    ++d;
+                if (c.isPunct(')'))
+                    --d;
+                if (d > 0)
+                    c.next();
+            }
+            cond.text = c.sourceText(b, c.pos());
+            c.expectPunct(')');
+            if (!c.atEnd()) {
+                cond.exists = false;
+                cond.negate = false;
+                cond.text = c.source();
+            }
+        } else {
+            cond.text = c.source();
+        }
+        cur_.setPos(i);
+        const int jc = push(std::move(cond));
+        statement();
+        if (cur_.acceptWord("ELSE")) {
+            Op jump;
+            jump.kind = OpKind::Jump;
+            const int jend = push(std::move(jump));
+            prog_.ops[jc].target = int(prog_.ops.size());
+            statement();
+            prog_.ops[jend].target = int(prog_.ops.size());
+        } else {
+            prog_.ops[jc].target = int(prog_.ops.size());
+        }
+    }
+
+    TokenCursor cur_;
+    Program prog_;
+};
+
+}  // namespace
+
+bool Program::sideEffectsFrom(size_t from) const {
+    for (size_t i = from; i < ops.size(); ++i) {
+        const OpKind k = ops[i].kind;
+        if (k == OpKind::Sql && ops[i].select)
+            continue;
+        if (k == OpKind::JumpIfFalse || k == OpKind::Jump || k == OpKind::Ignore ||
+            k == OpKind::Print) {
+            continue;
+        }
+        return true;
+    }
+    return false;
+}
+
+Program compileBatch(const QString& sql) {
+    data::SqlLexer lexer(sql, data::LexOptions{false});
+    if (lexer.unterminatedAt() >= 0) {
+        const auto pos = data::positionOf(sql, lexer.unterminatedAt());
+        throw data::DbError(
+            QStringLiteral("Unclosed quotation mark after the character string '%1' (line %2).")
+                .arg(sql.mid(lexer.unterminatedAt() + 1))
+                .arg(pos.line),
+            105, QStringLiteral("42000"), data::ErrorCategory::Syntax);
+    }
+    return Compiler(sql).run();
+}
+
+int countPlaceholders(const QString& text) {
+    data::SqlLexer lexer(text, data::LexOptions{false});
+    int n = 0;
+    for (const auto& t : lexer.tokens()) {
+        if (t.kind == data::TokenKind::Placeholder)
+            ++n;
+    }
+    return n;
+}
+
+}  // namespace md::embedded

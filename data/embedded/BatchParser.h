@@ -1,0 +1,58 @@
+#pragma once
+
+// Splits a T-SQL batch into statements (no semicolons needed) and compiles its control flow
+// (IF [NOT] EXISTS / ELSE, BEGIN ... END, DECLARE, SET, SELECT @v =, EXEC, PRINT, transaction
+// statements) into a flat list of operations with jumps, which the runner steps through and
+// can pause at a result.
+
+#include "data/embedded/SqlTypes.h"
+
+#include <QString>
+#include <vector>
+
+namespace md::embedded {
+
+enum class OpKind {
+    Sql,           // a data statement for the translator
+    Ddl,           // a schema statement
+    Declare,       // DECLARE @v type, ...
+    SetVar,        // SET @v = expr
+    SelectAssign,  // SELECT @v = expr, ... [FROM ...]
+    Exec,          // EXEC [@rc =] proc args
+    Print,
+    BeginTran,
+    Commit,
+    Rollback,
+    Use,
+    JumpIfFalse,  // condition: [NOT] EXISTS (subquery) or an expression
+    Jump,
+    Ignore,  // SET NOCOUNT ON and the like
+};
+
+struct Op {
+    OpKind kind = OpKind::Ignore;
+    QString text;       // statement, expression or subquery
+    int paramBase = 0;  // index of the first '?' of this operation in the batch
+    int target = -1;    // jumps
+    bool negate = false;
+    bool exists = false;
+    std::vector<std::pair<QString, QString>> assigns;  // SelectAssign: variable, expression
+    std::vector<std::pair<QString, TypeSpec>> decls;   // Declare
+    // Sql: the statement starts with SELECT (may return rows) / its INSERT target.
+    bool select = false;
+    QString insertTarget;
+};
+
+struct Program {
+    std::vector<Op> ops;
+    // True when an operation at or after `from` changes data, schema, variables or
+    // transactions (a pending result must then be read to its end first).
+    bool sideEffectsFrom(size_t from) const;
+};
+
+Program compileBatch(const QString& sql);
+
+// Counts '?' placeholders in a text.
+int countPlaceholders(const QString& text);
+
+}  // namespace md::embedded

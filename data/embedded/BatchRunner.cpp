@@ -1,0 +1,557 @@
+#include "data/embedded/BatchRunner.h"
+
+#include "data/embedded/DdlTranslator.h"
+#include "data/embedded/EngineConventions.h"
+#include "data/embedded/ErrorMapping.h"
+#include "data/embedded/ProcedureRegistry.h"
+#include "data/embedded/SqliteUtil.h"
+#include "data/embedded/Transactions.h"
+#include "data/embedded/TranslatorBridge.h"
+
+#include <QDateTime>
+
+namespace md::embedded {
+namespace {
+
+using data::TokenKind;
+
+QDateTime parseStoredDateTime(const QString& s) {
+    QDateTime dt = QDateTime::fromString(s, kDateTimeStorageFormat);
+    if (!dt.isValid())
+        dt = QDateTime::fromString(s, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    if (!dt.isValid())
+        dt = QDateTime::fromString(s, QStringLiteral("yyyy-MM-dd"));
+    if (!dt.isValid())
+        dt = QDateTime::fromString(s, Qt::ISODateWithMs);
+    return dt;
+}
+
+bool looksStoredDateTime(const QString& s) {
+    return s.size() == kDateTimeStorageFormat.size() && parseStoredDateTime(s).isValid();
+}
+
+QVariant readValue(sqlite3_stmt* stmt, int i, QMetaType::Type type) {
+    const int storage = sqlite3_column_type(stmt, i);
+    if (storage == SQLITE_NULL) {
+        return type == QMetaType::UnknownType ? QVariant() : QVariant(QMetaType(type));
+    }
+    auto text = [&] {
+        return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, i)),
+                                 sqlite3_column_bytes(stmt, i));
+    };
+    switch (type) {
+        case QMetaType::QDateTime: {
+            if (storage == SQLITE_TEXT) {
+                const QDateTime dt = parseStoredDateTime(text());
+                if (dt.isValid())
+                    return dt;
+                return text();
+            }
+            break;
+        }
+        case QMetaType::LongLong:
+            if (storage == SQLITE_INTEGER)
+                return qlonglong(sqlite3_column_int64(stmt, i));
+            if (storage == SQLITE_FLOAT)
+                return sqlite3_column_double(stmt, i);
+            break;
+        case QMetaType::Double:
+            if (storage == SQLITE_INTEGER || storage == SQLITE_FLOAT) {
+                return sqlite3_column_double(stmt, i);
+            }
+            break;
+        case QMetaType::QString:
+            if (storage != SQLITE_BLOB)
+                return text();
+            break;
+        default:
+            break;
+    }
+    switch (storage) {
+        case SQLITE_INTEGER:
+            return qlonglong(sqlite3_column_int64(stmt, i));
+        case SQLITE_FLOAT:
+            return sqlite3_column_double(stmt, i);
+        case SQLITE_BLOB:
+            return QByteArray(static_cast<const char*>(sqlite3_column_blob(stmt, i)),
+                              sqlite3_column_bytes(stmt, i));
+        default:
+            return text();
+    }
+}
+
+QString varKey(const QString& name) {
+    return (name.startsWith(u'@') ? name : u'@' + name).toLower();
+}
+
+}  // namespace
+
+// ---- Cursor
+
+void Cursor::step() {
+    const int rc = sqlite3_step(stmt.get());
+    if (rc == SQLITE_ROW) {
+        pending = true;
+        return;
+    }
+    pending = false;
+    done = true;
+    if (rc != SQLITE_DONE) {
+        data::DbError e = mapSqliteError(db, rc);
+        stmt.release();
+        throw e;
+    }
+    stmt.release();
+}
+
+void Cursor::readRow(std::vector<QVariant>& row) const {
+    row.resize(columns.size());
+    for (size_t i = 0; i < columns.size(); ++i)
+        row[i] = readValue(stmt.get(), int(i), columns[i].type);
+}
+
+bool Cursor::fetch(std::vector<QVariant>& row) {
+    if (!stmt.get()) {
+        if (nextRow >= rows.size())
+            return false;
+        row = rows[nextRow++];
+        return true;
+    }
+    if (!pending && !done)
+        step();
+    if (!pending)
+        return false;
+    readRow(row);
+    pending = false;
+    return true;
+}
+
+void Cursor::bufferAll() {
+    std::vector<QVariant> row;
+    while (stmt.get()) {
+        if (!pending && !done)
+            step();
+        if (!pending)
+            break;
+        readRow(row);
+        rows.push_back(row);
+        pending = false;
+    }
+}
+
+// ---- BatchRunner
+
+BatchRunner::BatchRunner(std::shared_ptr<Connection> conn, data::Session* session, Program program,
+                         std::vector<QVariant> params)
+    : conn_(std::move(conn)),
+      session_(session),
+      program_(std::move(program)),
+      params_(std::move(params)) {}
+
+std::optional<tsql::ColumnType> BatchRunner::column(const QString& table,
+                                                    const QString& column) const {
+    return conn_->catalogue().columnType(table, column);
+}
+
+std::optional<tsql::ColumnType> BatchRunner::variable(const QString& name) const {
+    auto it = vars_.find(varKey(name));
+    if (it == vars_.end())
+        return std::nullopt;
+    return it->type;
+}
+
+Variable& BatchRunner::var(const QString& name) {
+    auto it = vars_.find(varKey(name));
+    if (it == vars_.end()) {
+        throw serverError(137,
+                          QStringLiteral("Must declare the scalar variable \"%1\".").arg(name));
+    }
+    return *it;
+}
+
+void BatchRunner::assign(Variable& v, const QVariant& value) {
+    QVariant x = value;
+    if (!x.isNull() && v.type.type == tsql::SqlType::Text && v.type.length > 0) {
+        x = x.toString().left(v.type.length);
+    }
+    if (x.isNull())
+        x = QVariant(QMetaType(metaTypeOf(v.type.type)));
+    v.value = x;
+}
+
+void BatchRunner::assign(Variable& v, sqlite3_stmt* stmt, int column) {
+    assign(v, readValue(stmt, column, metaTypeOf(v.type.type)));
+}
+
+QString BatchRunner::translate(const QString& text, bool expression) {
+    QString key = text;
+    key += expression ? u'\x1e' : u'\x1d';
+    for (auto it = vars_.cbegin(); it != vars_.cend(); ++it) {
+        key += it.key() + u':' + QString::number(int(it->type.type)) + u',';
+    }
+    auto& cache = conn_->translations();
+    auto hit = cache.find(key);
+    if (hit != cache.end())
+        return *hit;
+    QString sql = expression ? translateExpr(text, *this) : translateData(text, *this);
+    if (cache.size() > 2000)
+        cache.clear();
+    cache.insert(key, sql);
+    return sql;
+}
+
+void BatchRunner::bindAll(sqlite3_stmt* stmt, const Op& op) {
+    const int expected = countPlaceholders(op.text);
+    int positional = 0;
+    for (int i = 1; i <= sqlite3_bind_parameter_count(stmt); ++i) {
+        const char* raw = sqlite3_bind_parameter_name(stmt, i);
+        const QString name = raw ? QString::fromUtf8(raw) : QString();
+        if (name.isEmpty() || name.startsWith(u'?')) {
+            const int at = op.paramBase + positional++;
+            if (at >= int(params_.size())) {
+                throw data::DbError(QStringLiteral("The statement has more parameter markers "
+                                                   "than values were given."),
+                                    0, QStringLiteral("07002"), data::ErrorCategory::Other);
+            }
+            bindValue(stmt, i, params_[at]);
+        } else if (name.startsWith(u'@')) {
+            bindValue(stmt, i, var(name).value);
+        }
+    }
+    if (positional != expected) {
+        throw data::DbError(QStringLiteral("The translated statement has %1 parameter markers "
+                                           "where the statement has %2.")
+                                .arg(positional)
+                                .arg(expected),
+                            0, QStringLiteral("07002"), data::ErrorCategory::Other);
+    }
+}
+
+QVariant BatchRunner::scalar(const QString& sql, const Op& op) {
+    StmtLease lease = conn_->prepare(sql);
+    bindAll(lease.get(), op);
+    const int rc = sqlite3_step(lease.get());
+    if (rc == SQLITE_ROW)
+        return readValue(lease.get(), 0, QMetaType::UnknownType);
+    if (rc != SQLITE_DONE)
+        throw mapSqliteError(conn_->db(), rc);
+    return {};
+}
+
+bool BatchRunner::condition(const Op& op) {
+    QString sql;
+    if (op.exists) {
+        sql = QStringLiteral("SELECT EXISTS (%1)").arg(translate(op.text, false));
+    } else {
+        sql = QStringLiteral("SELECT CASE WHEN %1 THEN 1 ELSE 0 END").arg(translate(op.text, true));
+    }
+    const bool value = scalar(sql, op).toLongLong() != 0;
+    return op.negate ? !value : value;
+}
+
+void BatchRunner::selectAssign(const Op& op) {
+    StmtLease lease = conn_->prepare(translate(op.text, false));
+    bindAll(lease.get(), op);
+    std::vector<Variable*> targets;
+    for (const auto& a : op.assigns)
+        targets.push_back(&var(a.first));
+    for (;;) {
+        const int rc = sqlite3_step(lease.get());
+        if (rc == SQLITE_DONE)
+            break;
+        if (rc != SQLITE_ROW)
+            throw mapSqliteError(conn_->db(), rc);
+        for (size_t i = 0; i < targets.size(); ++i)
+            assign(*targets[i], lease.get(), int(i));
+    }
+}
+
+void BatchRunner::exec(const Op& op) {
+    TokenCursor c(op.text);
+    c.next();  // EXEC / EXECUTE
+    QString rcVar;
+    if (c.peek().kind == TokenKind::Variable && c.isPunct('=', 1)) {
+        rcVar = c.next().text;
+        c.next();
+        var(rcVar);
+    }
+    const QString proc = c.identifier();
+    const auto* decls = ProcedureRegistry::instance().parameters(proc);
+    std::vector<data::ProcParam> args;
+    std::vector<QString> outVars;
+    int positional = 0;
+    while (!c.atEnd()) {
+        data::ProcParam p;
+        if (c.peek().kind == TokenKind::Variable && c.isPunct('=', 1)) {
+            p.name = c.next().text;
+            c.next();
+        } else if (decls && positional < int(decls->size())) {
+            p.name = (*decls)[positional].name;
+        } else {
+            p.name = QStringLiteral("@%1").arg(positional + 1);
+        }
+        ++positional;
+        QString outVar;
+        const SqlToken& t = c.next();
+        if (t.kind == TokenKind::Variable) {
+            Variable& v = var(t.text);
+            p.value = v.value;
+            p.type = metaTypeOf(v.type.type);
+            p.size = v.type.length;
+            outVar = t.text;
+        } else if (t.kind == TokenKind::String || t.kind == TokenKind::NString) {
+            p.value = data::unquoteString(t.text);
+        } else if (t.kind == TokenKind::Number ||
+                   (t.text == u"-" && c.peek().kind == TokenKind::Number)) {
+            const QString n = t.kind == TokenKind::Number ? t.text : u'-' + c.next().text;
+            bool ok = false;
+            const qlonglong i = n.toLongLong(&ok);
+            p.value = ok ? QVariant(i) : QVariant(n.toDouble());
+        } else if (t.kind == TokenKind::Placeholder) {
+            const int at = op.paramBase + countPlaceholders(c.sourceText(0, c.pos())) - 1;
+            p.value = at < int(params_.size()) ? params_[at] : QVariant();
+        } else if (wordIs(t, "NULL")) {
+            p.value = QVariant();
+        } else if (wordIs(t, "DEFAULT")) {
+            if (!c.acceptPunct(','))
+                break;
+            continue;
+        } else {
+            c.setPos(c.pos() - 1);
+            c.syntaxError();
+        }
+        if (c.acceptWord("OUTPUT") || c.acceptWord("OUT")) {
+            if (outVar.isEmpty())
+                c.syntaxError();
+            p.output = true;
+        } else {
+            outVar.clear();
+        }
+        args.push_back(p);
+        outVars.push_back(outVar);
+        if (!c.acceptPunct(','))
+            break;
+    }
+    if (!c.atEnd())
+        c.syntaxError();
+    const int rc = ProcedureRegistry::instance().call(*session_, proc, args);
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (!outVars[i].isEmpty())
+            assign(var(outVars[i]), args[i].value);
+    }
+    if (!rcVar.isEmpty())
+        assign(var(rcVar), QVariant(qlonglong(rc)));
+}
+
+std::unique_ptr<Cursor> BatchRunner::runSql(const Op& op) {
+    StmtLease lease = conn_->prepare(translate(op.text, false));
+    sqlite3_stmt* stmt = lease.get();
+    bindAll(stmt, op);
+    if (sqlite3_column_count(stmt) > 0) {
+        auto cur = std::make_unique<Cursor>();
+        cur->db = conn_->db();
+        cur->stmt = std::move(lease);
+        cur->step();  // the first row tells the types of computed columns
+        const int n = sqlite3_column_count(stmt);
+        for (int i = 0; i < n; ++i) {
+            data::ColumnInfo ci;
+            ci.name = QString::fromUtf8(sqlite3_column_name(stmt, i));
+            const char* decl = sqlite3_column_decltype(stmt, i);
+            const char* table = sqlite3_column_table_name(stmt, i);
+            const char* origin = sqlite3_column_origin_name(stmt, i);
+            std::optional<tsql::ColumnType> type;
+            if (table && origin) {
+                ci.baseTable = QString::fromUtf8(table);
+                ci.baseColumn = QString::fromUtf8(origin);
+                if (const CatObject* o = conn_->catalogue().find(ci.baseTable))
+                    ci.baseTable = o->name;
+                type = conn_->catalogue().columnType(ci.baseTable, ci.baseColumn);
+            }
+            if (!type && decl)
+                type = typeFromDecl(QString::fromUtf8(decl));
+            if (!type && ci.name.startsWith(u'@'))
+                type = variable(ci.name);
+            if (type && type->type != tsql::SqlType::Unknown) {
+                ci.type = metaTypeOf(type->type);
+                if (type->type == tsql::SqlType::Text)
+                    ci.size = type->length;
+            } else if (cur->pending) {
+                switch (sqlite3_column_type(stmt, i)) {
+                    case SQLITE_INTEGER:
+                        ci.type = QMetaType::LongLong;
+                        break;
+                    case SQLITE_FLOAT:
+                        ci.type = QMetaType::Double;
+                        break;
+                    case SQLITE_BLOB:
+                        ci.type = QMetaType::QByteArray;
+                        break;
+                    case SQLITE_TEXT: {
+                        const QString s = QString::fromUtf8(
+                            reinterpret_cast<const char*>(sqlite3_column_text(stmt, i)));
+                        ci.type =
+                            looksStoredDateTime(s) ? QMetaType::QDateTime : QMetaType::QString;
+                        break;
+                    }
+                    default:
+                        ci.type = QMetaType::QString;
+                        break;
+                }
+            } else {
+                ci.type = QMetaType::QString;
+            }
+            cur->columns.push_back(ci);
+        }
+        return cur;
+    }
+    const bool own = sqlite3_get_autocommit(conn_->db()) != 0;
+    std::optional<WriteScope> scope;
+    if (own)
+        scope.emplace(*conn_);
+    const int rc = sqlite3_step(stmt);
+    if (rc != SQLITE_DONE && rc != SQLITE_ROW)
+        throw mapSqliteError(conn_->db(), rc);
+    rowsAffected_ = sqlite3_changes(conn_->db());
+    if (!op.insertTarget.isEmpty()) {
+        const CatObject* t = conn_->catalogue().find(op.insertTarget);
+        if (t && t->identityColumn()) {
+            if (rowsAffected_ > 0)
+                conn_->identity = qlonglong(sqlite3_last_insert_rowid(conn_->db()));
+        } else {
+            conn_->identity = QVariant();
+        }
+    }
+    lease.release();
+    if (scope)
+        scope->commit();
+    return nullptr;
+}
+
+std::unique_ptr<Cursor> BatchRunner::next() {
+    while (pc_ < program_.ops.size()) {
+        const Op& op = program_.ops[pc_++];
+        try {
+            switch (op.kind) {
+                case OpKind::Sql:
+                    if (auto c = runSql(op))
+                        return c;
+                    break;
+                case OpKind::Ddl: {
+                    runDdl(*conn_, op.text, *this);
+                    break;
+                }
+                case OpKind::Declare:
+                    for (const auto& d : op.decls) {
+                        Variable v{d.first, d.second.type,
+                                   QVariant(QMetaType(metaTypeOf(d.second.type.type)))};
+                        vars_.insert(varKey(d.first), v);
+                    }
+                    break;
+                case OpKind::SetVar: {
+                    Variable& v = var(op.assigns[0].first);
+                    const QString sql =
+                        QStringLiteral("SELECT %1").arg(translate(op.assigns[0].second, true));
+                    StmtLease lease = conn_->prepare(sql);
+                    bindAll(lease.get(), op);
+                    const int rc = sqlite3_step(lease.get());
+                    if (rc != SQLITE_ROW)
+                        throw mapSqliteError(conn_->db(), rc);
+                    assign(v, lease.get(), 0);
+                    break;
+                }
+                case OpKind::SelectAssign:
+                    selectAssign(op);
+                    break;
+                case OpKind::Exec:
+                    exec(op);
+                    break;
+                case OpKind::Print:
+                    break;
+                case OpKind::BeginTran:
+                    beginTran(*conn_);
+                    break;
+                case OpKind::Commit:
+                    commitTran(*conn_);
+                    break;
+                case OpKind::Rollback:
+                    rollbackTran(*conn_);
+                    break;
+                case OpKind::Use:
+                    if (op.text.compare(conn_->databaseName(), Qt::CaseInsensitive) != 0) {
+                        throw serverError(
+                            40508,
+                            QStringLiteral(
+                                "USE statement is not supported to switch between databases. Use a "
+                                "new connection to connect to a different database."));
+                    }
+                    break;
+                case OpKind::JumpIfFalse:
+                    if (!condition(op))
+                        pc_ = size_t(op.target);
+                    break;
+                case OpKind::Jump:
+                    pc_ = size_t(op.target);
+                    break;
+                case OpKind::Ignore:
+                    break;
+            }
+        } catch (data::DbError& e) {
+            e.setStatement(op.text);
+            pc_ = program_.ops.size();
+            throw;
+        }
+    }
+    return nullptr;
+}
+
+// ---- EmbeddedResultSet
+
+EmbeddedResultSet::EmbeddedResultSet(std::unique_ptr<BatchRunner> runner)
+    : runner_(std::move(runner)) {
+    advance();
+    if (!queue_.empty()) {
+        current_ = std::move(queue_.front());
+        queue_.pop_front();
+    }
+    rowsAffected_ = current_ ? -1 : runner_->lastRowsAffected();
+}
+
+void EmbeddedResultSet::advance() {
+    while (!runner_->finished()) {
+        auto c = runner_->next();
+        if (!c)
+            break;
+        queue_.push_back(std::move(c));
+        // Changes after this result must happen now: read it ahead and go on.
+        if (!runner_->sideEffectsAhead())
+            break;
+        queue_.back()->bufferAll();
+    }
+}
+
+const std::vector<data::ColumnInfo>& EmbeddedResultSet::columns() const {
+    static const std::vector<data::ColumnInfo> none;
+    return current_ ? current_->columns : none;
+}
+
+bool EmbeddedResultSet::fetch(std::vector<QVariant>& row) {
+    return current_ && current_->fetch(row);
+}
+
+bool EmbeddedResultSet::nextResult() {
+    current_.reset();
+    if (queue_.empty())
+        advance();
+    if (queue_.empty())
+        return false;
+    current_ = std::move(queue_.front());
+    queue_.pop_front();
+    rowsAffected_ = -1;
+    return true;
+}
+
+qint64 EmbeddedResultSet::rowsAffected() const {
+    return rowsAffected_;
+}
+
+}  // namespace md::embedded

@@ -1,0 +1,97 @@
+#pragma once
+
+// Runs a compiled batch on a connection, one operation after another, and stops at each
+// result: a result that nothing with side effects follows stays lazy (rows stepped as they are
+// fetched); one that is followed by changes is read to its end first, so that every change of
+// the batch has happened (or failed) when execute returns.
+
+#include "data/backend/Backend.h"
+#include "data/embedded/BatchParser.h"
+#include "data/embedded/Connection.h"
+
+#include <QHash>
+#include <deque>
+#include <memory>
+
+namespace md::embedded {
+
+struct Variable {
+    QString name;
+    tsql::ColumnType type;
+    QVariant value;
+};
+
+// One result of a batch: either a live statement or rows read ahead.
+class Cursor {
+  public:
+    std::vector<data::ColumnInfo> columns;
+    bool fetch(std::vector<QVariant>& row);
+    // Reads all remaining rows into memory.
+    void bufferAll();
+
+    StmtLease stmt;
+    bool pending = false;  // a row stepped but not yet returned
+    bool done = false;
+    std::vector<std::vector<QVariant>> rows;
+    size_t nextRow = 0;
+    sqlite3* db = nullptr;
+
+    void readRow(std::vector<QVariant>& row) const;
+    void step();
+};
+
+class BatchRunner : public tsql::SchemaLookup {
+  public:
+    BatchRunner(std::shared_ptr<Connection> conn, data::Session* session, Program program,
+                std::vector<QVariant> params);
+
+    // Runs until the next result; nullptr when the batch has ended.
+    std::unique_ptr<Cursor> next();
+    bool finished() const { return pc_ >= program_.ops.size(); }
+    bool sideEffectsAhead() const { return program_.sideEffectsFrom(pc_); }
+    qint64 lastRowsAffected() const { return rowsAffected_; }
+
+    std::optional<tsql::ColumnType> column(const QString& table,
+                                           const QString& column) const override;
+    std::optional<tsql::ColumnType> variable(const QString& name) const override;
+
+  private:
+    std::unique_ptr<Cursor> runSql(const Op& op);
+    QString translate(const QString& text, bool expression);
+    void bindAll(sqlite3_stmt* stmt, const Op& op);
+    QVariant scalar(const QString& sql, const Op& op);
+    bool condition(const Op& op);
+    void selectAssign(const Op& op);
+    void exec(const Op& op);
+    Variable& var(const QString& name);
+    void assign(Variable& v, sqlite3_stmt* stmt, int column);
+    void assign(Variable& v, const QVariant& value);
+
+    std::shared_ptr<Connection> conn_;
+    data::Session* session_;
+    Program program_;
+    std::vector<QVariant> params_;
+    size_t pc_ = 0;
+    QHash<QString, Variable> vars_;  // key: lower-case name with '@'
+    qint64 rowsAffected_ = -1;
+};
+
+class EmbeddedResultSet : public data::ResultSet {
+  public:
+    explicit EmbeddedResultSet(std::unique_ptr<BatchRunner> runner);
+    const std::vector<data::ColumnInfo>& columns() const override;
+    bool fetch(std::vector<QVariant>& row) override;
+    bool nextResult() override;
+    qint64 rowsAffected() const override;
+
+  private:
+    // Runs the batch on to its next result; buffers results that changes follow.
+    void advance();
+
+    std::unique_ptr<BatchRunner> runner_;
+    std::deque<std::unique_ptr<Cursor>> queue_;
+    std::unique_ptr<Cursor> current_;
+    qint64 rowsAffected_ = -1;
+};
+
+}  // namespace md::embedded

@@ -1,0 +1,242 @@
+#include "data/embedded/Connection.h"
+
+#include "data/embedded/EngineConventions.h"
+#include "data/embedded/ErrorMapping.h"
+#include "data/embedded/ProcedureRegistry.h"
+#include "data/embedded/ServerFolder.h"
+#include "data/embedded/SqliteUtil.h"
+#include "data/embedded/TranslatorBridge.h"
+
+#include <sqlite3.h>
+#include <QFileInfo>
+
+namespace md::embedded {
+namespace {
+
+constexpr int kBusyTimeoutMs = 10000;
+constexpr int kMaxIdleStatements = 200;
+
+QString argText(sqlite3_value* v) {
+    return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_value_text(v)),
+                             sqlite3_value_bytes(v));
+}
+
+// md_raise(number, sqlstate, text): fails the statement with SQL Server's error.
+void mdRaise(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    const QByteArray msg = encodeEngineError(EngineErrorInfo{sqlite3_value_int(argv[0]),
+                                                             argText(argv[1]), argText(argv[2])})
+                               .toUtf8();
+    sqlite3_result_error(ctx, msg.constData(), int(msg.size()));
+}
+
+// md_keytext(value): a key value as SQL Server shows it in a duplicate-key message.
+void mdKeyText(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+        sqlite3_result_text(ctx, "<NULL>", -1, SQLITE_STATIC);
+        return;
+    }
+    sqlite3_result_value(ctx, argv[0]);
+}
+
+void mdDbName(sqlite3_context* ctx, int, sqlite3_value**) {
+    auto* conn = static_cast<Connection*>(sqlite3_user_data(ctx));
+    const QByteArray n = conn->databaseName().toUtf8();
+    sqlite3_result_text(ctx, n.constData(), int(n.size()), SQLITE_TRANSIENT);
+}
+
+// @@IDENTITY: the last identity value an INSERT of this connection generated (NULL after an
+// insert into a table without one), not SQLite's rowid of whatever table came last.
+void mdIdentity(sqlite3_context* ctx, int, sqlite3_value**) {
+    auto* conn = static_cast<Connection*>(sqlite3_user_data(ctx));
+    if (conn->identity.isNull()) {
+        sqlite3_result_null(ctx);
+    } else {
+        sqlite3_result_int64(ctx, conn->identity.toLongLong());
+    }
+}
+
+}  // namespace
+
+StmtLease::StmtLease(std::shared_ptr<Connection> conn, QString key, sqlite3_stmt* stmt)
+    : conn_(std::move(conn)), key_(std::move(key)), stmt_(stmt) {}
+
+StmtLease::~StmtLease() {
+    release();
+}
+
+StmtLease::StmtLease(StmtLease&& o) noexcept
+    : conn_(std::move(o.conn_)), key_(std::move(o.key_)), stmt_(o.stmt_) {
+    o.stmt_ = nullptr;
+}
+
+StmtLease& StmtLease::operator=(StmtLease&& o) noexcept {
+    if (this != &o) {
+        release();
+        conn_ = std::move(o.conn_);
+        key_ = std::move(o.key_);
+        stmt_ = o.stmt_;
+        o.stmt_ = nullptr;
+    }
+    return *this;
+}
+
+void StmtLease::release() {
+    if (stmt_ && conn_)
+        conn_->giveBack(key_, stmt_);
+    stmt_ = nullptr;
+    conn_.reset();
+}
+
+std::shared_ptr<Connection> Connection::open(const QString& file, const QString& database,
+                                             const QString& folder, bool create) {
+    std::shared_ptr<Connection> c(new Connection);
+    c->database_ = database;
+    c->folder_ = folder;
+    const int flags =
+        SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0) | SQLITE_OPEN_NOMUTEX;
+    const int rc = sqlite3_open_v2(file.toUtf8().constData(), &c->db_, flags, nullptr);
+    if (rc != SQLITE_OK) {
+        const QString msg = c->db_ ? QString::fromUtf8(sqlite3_errmsg(c->db_))
+                                   : QStringLiteral("cannot open database file");
+        throw data::DbError(QStringLiteral("Cannot open database \"%1\": %2").arg(database, msg), 0,
+                            QStringLiteral("08001"), data::ErrorCategory::Connection);
+    }
+    c->configure();
+    if (create)
+        Catalogue::install(c->db_);
+    Catalogue::syncProcedures(c->db_, ProcedureRegistry::instance().names());
+    c->refreshSchema(true);
+    return c;
+}
+
+std::shared_ptr<Connection> Connection::openMaster(const QString& folder) {
+    std::shared_ptr<Connection> c(new Connection);
+    c->database_ = QStringLiteral("master");
+    c->folder_ = folder;
+    c->master_ = true;
+    sqlite3_open_v2(":memory:", &c->db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    c->configure();
+    Catalogue::install(c->db_);
+    execSql(c->db_, QStringLiteral("CREATE TABLE SysDatabases(name TEXT COLLATE TSQL, dbid "
+                                   "INTEGER, crdate DATETIME, filename TEXT COLLATE TSQL, "
+                                   "cmptlevel INTEGER)"));
+    c->refreshSchema(true);
+    c->refreshDatabases();
+    return c;
+}
+
+void Connection::configure() {
+    sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+    sqlite3_extended_result_codes(db_, 1);
+    registerTranslatorFunctions(db_);
+    const int det = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
+    sqlite3_create_function(db_, "md_raise", 3, SQLITE_UTF8, this, mdRaise, nullptr, nullptr);
+    sqlite3_create_function(db_, "md_keytext", 1, det, this, mdKeyText, nullptr, nullptr);
+    sqlite3_create_function(db_, "md_dbname", 0, SQLITE_UTF8, this, mdDbName, nullptr, nullptr);
+    sqlite3_create_function(db_, "last_insert_rowid", 0, SQLITE_UTF8, this, mdIdentity, nullptr,
+                            nullptr);
+    if (!master_) {
+        execSql(db_, QStringLiteral("PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA "
+                                    "foreign_keys=OFF; PRAGMA recursive_triggers=OFF"));
+    }
+}
+
+Connection::~Connection() {
+    for (auto& list : idle_) {
+        for (sqlite3_stmt* s : list)
+            sqlite3_finalize(s);
+    }
+    sqlite3_close_v2(db_);
+}
+
+StmtLease Connection::prepare(const QString& sql) {
+    auto it = idle_.find(sql);
+    if (it != idle_.end() && !it->empty()) {
+        sqlite3_stmt* s = it->back();
+        it->pop_back();
+        --idleCount_;
+        return StmtLease(shared_from_this(), sql, s);
+    }
+    sqlite3_stmt* s = nullptr;
+    const QByteArray utf8 = sql.toUtf8();
+    const int rc = sqlite3_prepare_v2(db_, utf8.constData(), int(utf8.size()), &s, nullptr);
+    if (rc != SQLITE_OK)
+        throw mapSqliteError(db_, rc);
+    return StmtLease(shared_from_this(), sql, s);
+}
+
+void Connection::giveBack(const QString& key, sqlite3_stmt* stmt) {
+    sqlite3_reset(stmt);
+    sqlite3_clear_bindings(stmt);
+    if (idleCount_ >= kMaxIdleStatements) {
+        for (auto& list : idle_) {
+            for (sqlite3_stmt* s : list)
+                sqlite3_finalize(s);
+        }
+        idle_.clear();
+        idleCount_ = 0;
+    }
+    idle_[key].push_back(stmt);
+    ++idleCount_;
+}
+
+void Connection::refreshSchema(bool force) {
+    SqliteQuery q(db_, QStringLiteral("PRAGMA schema_version"));
+    const qint64 version = q.step() ? q.integer(0) : 0;
+    if (!force && version == schemaVersion_)
+        return;
+    schemaVersion_ = version;
+    catalogue_.load(db_);
+    translations_.clear();
+}
+
+void Connection::refreshDatabases() {
+    if (!master_)
+        return;
+    const ServerFolder server(QStringLiteral("sqlite:") + folder_);
+    execSql(db_, QStringLiteral("DELETE FROM SysDatabases"));
+    auto add = [&](const QString& name, const QString& file, int dbid) {
+        const QFileInfo info(file);
+        SqliteQuery ins(db_, QStringLiteral("INSERT INTO SysDatabases VALUES (?, ?, ?, ?, 80)"));
+        ins.bind(1, name).bind(2, dbid);
+        ins.bind(3, file.isEmpty() ? QVariant()
+                                   : QVariant(info.birthTime().isValid() ? info.birthTime()
+                                                                         : info.lastModified()));
+        ins.bind(4, file);
+        ins.step();
+    };
+    // master is 1 and the server's own databases take 2 to 4, as on SQL Server.
+    add(QStringLiteral("master"), QString(), 1);
+    int dbid = 5;
+    for (const QString& name : server.databases())
+        add(name, *server.fileOf(name), dbid++);
+}
+
+}  // namespace md::embedded
+
+namespace md::embedded {
+
+WriteScope::WriteScope(Connection& conn) : conn_(conn) {
+    own_ = sqlite3_get_autocommit(conn.db()) != 0;
+    execSql(conn.db(), own_ ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("SAVEPOINT md_w"));
+}
+
+WriteScope::~WriteScope() {
+    if (done_)
+        return;
+    try {
+        if (own_) {
+            execSql(conn_.db(), QStringLiteral("ROLLBACK"));
+        } else {
+            execSql(conn_.db(), QStringLiteral("ROLLBACK TO md_w; RELEASE md_w"));
+        }
+    } catch (...) {
+    }
+}
+
+void WriteScope::commit() {
+    execSql(conn_.db(), own_ ? QStringLiteral("COMMIT") : QStringLiteral("RELEASE md_w"));
+    done_ = true;
+}
+
+}  // namespace md::embedded

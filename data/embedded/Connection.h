@@ -1,0 +1,105 @@
+#pragma once
+
+// One SQLite handle of a session with what lives beside it: the catalogue of the database, the
+// prepared-statement and translation caches, the transaction depth and @@IDENTITY. Result
+// sets share ownership so that a handle outlives every statement still reading from it.
+
+#include "data/embedded/Catalogue.h"
+
+#include <QHash>
+#include <QString>
+#include <QVariant>
+#include <memory>
+#include <vector>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace md::embedded {
+
+class Connection;
+
+// A prepared statement taken from the cache; it goes back (reset) when the lease ends.
+class StmtLease {
+  public:
+    StmtLease() = default;
+    StmtLease(std::shared_ptr<Connection> conn, QString key, sqlite3_stmt* stmt);
+    ~StmtLease();
+    StmtLease(StmtLease&& other) noexcept;
+    StmtLease& operator=(StmtLease&& other) noexcept;
+    StmtLease(const StmtLease&) = delete;
+    StmtLease& operator=(const StmtLease&) = delete;
+    sqlite3_stmt* get() const { return stmt_; }
+    void release();
+
+  private:
+    std::shared_ptr<Connection> conn_;
+    QString key_;
+    sqlite3_stmt* stmt_ = nullptr;
+};
+
+class Connection : public std::enable_shared_from_this<Connection> {
+  public:
+    // Opens an existing database file, or (create) a new one with the engine's tables.
+    static std::shared_ptr<Connection> open(const QString& file, const QString& database,
+                                            const QString& folder, bool create);
+    // The virtual master database: in memory, with SysDatabases filled from the folder.
+    static std::shared_ptr<Connection> openMaster(const QString& folder);
+    ~Connection();
+
+    sqlite3* db() const { return db_; }
+    const QString& databaseName() const { return database_; }
+    const QString& folder() const { return folder_; }
+    bool isMaster() const { return master_; }
+
+    StmtLease prepare(const QString& sql);
+    void giveBack(const QString& key, sqlite3_stmt* stmt);
+
+    const Catalogue& catalogue() const { return catalogue_; }
+    // Reloads the catalogue when the schema changed (here or in another process) and drops
+    // translations made against the old one.
+    void refreshSchema(bool force = false);
+    QHash<QString, QString>& translations() { return translations_; }
+
+    int tranCount = 0;
+    QVariant identity;  // @@IDENTITY of this connection
+
+    // Rebuilds master's SysDatabases from the folder.
+    void refreshDatabases();
+
+  private:
+    Connection() = default;
+    void configure();
+
+    sqlite3* db_ = nullptr;
+    QString database_;
+    QString folder_;
+    bool master_ = false;
+    Catalogue catalogue_;
+    qint64 schemaVersion_ = -1;
+    QHash<QString, std::vector<sqlite3_stmt*>> idle_;
+    int idleCount_ = 0;
+    QHash<QString, QString> translations_;
+};
+
+}  // namespace md::embedded
+
+namespace md::embedded {
+
+// Makes several steps one unit: outside a transaction BEGIN IMMEDIATE ... COMMIT (so a writer
+// waits for another instead of failing), inside one a savepoint. Undone unless committed.
+class WriteScope {
+  public:
+    explicit WriteScope(Connection& conn);
+    ~WriteScope();
+    WriteScope(const WriteScope&) = delete;
+    WriteScope& operator=(const WriteScope&) = delete;
+    void commit();
+
+  private:
+    Connection& conn_;
+    bool own_ = false;
+    bool done_ = false;
+};
+
+}  // namespace md::embedded

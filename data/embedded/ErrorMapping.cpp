@@ -1,0 +1,106 @@
+#include "data/embedded/ErrorMapping.h"
+
+#include "data/embedded/EngineConventions.h"
+
+#include <sqlite3.h>
+#include <QRegularExpression>
+
+namespace md::embedded {
+namespace {
+
+using data::ErrorCategory;
+
+struct Known {
+    int number;
+    const char* state;
+    ErrorCategory category;
+    int level;
+};
+
+Known known(int number) {
+    switch (number) {
+        case 2627:
+        case 2601:
+            return {number, "23000", ErrorCategory::Constraint, 14};
+        case 515:
+        case 547:
+            return {number, "23000", ErrorCategory::Constraint, 16};
+        case 8152:
+            return {number, "22001", ErrorCategory::Conversion, 16};
+        case 241:
+            return {number, "22007", ErrorCategory::Conversion, 16};
+        case 242:
+            return {number, "22008", ErrorCategory::Conversion, 16};
+        case 245:
+            return {number, "22018", ErrorCategory::Conversion, 16};
+        case 8115:
+            return {number, "22003", ErrorCategory::Conversion, 16};
+        case 208:
+            return {number, "42S02", ErrorCategory::Syntax, 16};
+        case 207:
+            return {number, "42S22", ErrorCategory::Syntax, 16};
+        case 2714:
+            return {number, "42S01", ErrorCategory::Syntax, 16};
+        case 4060:
+            return {number, "42000", ErrorCategory::Connection, 11};
+        case 1222:
+            return {number, "HYT00", ErrorCategory::Other, 16};
+        case 3902:
+        case 3903:
+            return {number, "25000", ErrorCategory::Other, 16};
+        default:
+            return {number, "42000", ErrorCategory::Syntax, 16};
+    }
+}
+
+}  // namespace
+
+data::DbError serverError(int number, const QString& text) {
+    const Known k = known(number);
+    data::DbError e(text, number, QString::fromLatin1(k.state), k.category);
+    e.setLevel(k.level);
+    return e;
+}
+
+data::DbError mapSqliteMessage(const QString& message, int rc) {
+    if (auto info = decodeEngineError(message)) {
+        data::DbError e = serverError(info->number, info->text);
+        if (!info->sqlState.isEmpty()) {
+            data::DbError withState(info->text, info->number, info->sqlState, e.category());
+            withState.setLevel(e.level());
+            return withState;
+        }
+        return e;
+    }
+    static const QRegularExpression noTable(QStringLiteral("^no such table: (?:\\w+\\.)?(.+)$"));
+    static const QRegularExpression noColumn(QStringLiteral("^no such column: (?:.*\\.)?(.+)$"));
+    static const QRegularExpression exists(
+        QStringLiteral("^(?:table|view|index|trigger) \"?([^\" ]+)\"? already exists$"));
+    static const QRegularExpression near(QStringLiteral("^near \"(.*)\": syntax error$"));
+    if (auto m = noTable.match(message); m.hasMatch()) {
+        return serverError(208, QStringLiteral("Invalid object name '%1'.").arg(m.captured(1)));
+    }
+    if (auto m = noColumn.match(message); m.hasMatch()) {
+        return serverError(207, QStringLiteral("Invalid column name '%1'.").arg(m.captured(1)));
+    }
+    if (auto m = exists.match(message); m.hasMatch()) {
+        return serverError(2714,
+                           QStringLiteral("There is already an object named '%1' in the database.")
+                               .arg(m.captured(1)));
+    }
+    if (auto m = near.match(message); m.hasMatch()) {
+        return serverError(102, QStringLiteral("Incorrect syntax near '%1'.").arg(m.captured(1)));
+    }
+    if ((rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_LOCKED) {
+        return serverError(1222, QStringLiteral("Lock request time out period exceeded."));
+    }
+    const bool constraint = (rc & 0xff) == SQLITE_CONSTRAINT;
+    return data::DbError(message, 0, constraint ? QStringLiteral("23000") : QString(),
+                         constraint ? ErrorCategory::Constraint : ErrorCategory::Other);
+}
+
+data::DbError mapSqliteError(sqlite3* db, int rc) {
+    return mapSqliteMessage(QString::fromUtf8(sqlite3_errmsg(db)), rc);
+}
+
+}  // namespace md::embedded
