@@ -52,4 +52,13 @@ void TApplication::HandleException(std::exception_ptr error) {
     }
 }
 
+void RouteException(std::exception_ptr error) {
+    if (TApplication* app = TApplication::instance()) {
+        app->HandleException(error);
+        return;
+    }
+    std::fprintf(stderr, "error: %s\n",
+                 TApplication::ExceptionMessage(error).toLocal8Bit().constData());
+}
+
 }  // namespace md::errors

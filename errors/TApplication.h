@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <exception>
 #include <functional>
+#include <type_traits>
+#include <utility>
 
 namespace md::errors {
 
@@ -36,5 +38,31 @@ class TApplication : public QApplication {
   private:
     Handler handler_;
 };
+
+// Hands an exception to the application's handler (stderr when there is no TApplication).
+void RouteException(std::exception_ptr error);
+
+// Wraps a slot so that an exception it throws goes to the error handler right there, without
+// unwinding through the toolkit's frames. Qt Widgets is built without exception support: an
+// exception that crosses a mouse or key event's delivery still reaches notify(), but skips the
+// destructors of the event copies on the way and leaks them. Connect window handlers with
+//     connect(BtSave, &QPushButton::clicked, this, Guarded([this] { AcSaveExecute(); }));
+template <class F>
+auto Guarded(F slot) {
+    return [slot = std::move(slot)](auto&&... args) mutable {
+        std::exception_ptr error;
+        try {
+            if constexpr (std::is_invocable_v<F&, decltype(args)...>) {
+                std::invoke(slot, std::forward<decltype(args)>(args)...);
+            } else {
+                std::invoke(slot);
+            }
+        } catch (...) {
+            error = std::current_exception();
+        }
+        if (error)
+            RouteException(error);
+    };
+}
 
 }  // namespace md::errors

@@ -128,19 +128,26 @@ TEST_F(ErrorHandlerTest, ExceptionFromATimerSlotReachesTheHandler) {
     EXPECT_TRUE(seen.text.startsWith(QStringLiteral(u"ข้อมูลที่เพิ่มซ้ำกับข้อมูลที่มีอยู่แล้ว\n")));
 }
 
-TEST_F(ErrorHandlerTest, ExceptionFromAButtonClickReachesTheHandlerAndTheWindowGoesOn) {
+TEST_F(ErrorHandlerTest, GuardedSlotHandsTheExceptionOverWhereItArises) {
     QWidget window;
     auto* save = new QPushButton(QStringLiteral("Save"), &window);
+    bool afterClick = false;
     int clicks = 0;
-    QObject::connect(save, &QPushButton::clicked, [&clicks] {
-        if (++clicks == 1)
-            throw std::runtime_error("'30/02/2024' is not a valid date");
-    });
+    QObject::connect(save, &QPushButton::clicked, Guarded([&clicks] {
+                         if (++clicks > 1)
+                             return;
+                         throw md::data::DbError(QStringLiteral(
+                             "The DELETE statement conflicted with the REFERENCE constraint "
+                             "\"FK_Lot_Vendor\"."));
+                     }));
+    QObject::connect(save, &QPushButton::clicked, [&afterClick](bool) { afterClick = true; });
     window.show();
     captureDialog(seen, recorder);
     QTest::mouseClick(save, Qt::LeftButton);
     ASSERT_TRUE(seen.shown);
-    EXPECT_EQ(recorder.logged, QStringList{QStringLiteral("'30/02/2024' is not a valid date")});
+    EXPECT_TRUE(afterClick);  // the click went on to its other receivers
+    EXPECT_TRUE(seen.text.startsWith(QStringLiteral(u"ข้อมูลที่ลบถูกอ้างโดยข้อมูลอื่น ไม่สามารถลบข้อมูลนี้ได้\n")));
+    EXPECT_EQ(recorder.logged.size(), 1);
 
     QTest::mouseClick(save, Qt::LeftButton);  // the window still answers
     EXPECT_EQ(clicks, 2);
