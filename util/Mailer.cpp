@@ -9,6 +9,7 @@
 #include <QSettings>
 #include <QUuid>
 #include <cstdio>
+#include <cstring>
 #include <mutex>
 
 namespace md::util {

@@ -14,6 +14,7 @@
 
 #include <QByteArray>
 #include <QtGlobal>
+#include <cstring>
 #include <vector>
 
 namespace md::util {
