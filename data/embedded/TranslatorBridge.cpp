@@ -24,6 +24,8 @@ QString pendingTranslatorPassThrough(const QString& sql) {
         if (toks[i].kind == data::TokenKind::Variable &&
             t.compare(QLatin1StringView("@@IDENTITY"), Qt::CaseInsensitive) == 0) {
             out += QStringLiteral("last_insert_rowid()");
+        } else if (toks[i].kind == data::TokenKind::NString) {
+            out += t.mid(1);
         } else if (toks[i].kind == data::TokenKind::Word &&
                    t.compare(QLatin1StringView("GETDATE"), Qt::CaseInsensitive) == 0) {
             out += QStringLiteral("strftime('%Y-%m-%d %H:%M:%f','now','localtime')");

@@ -1,0 +1,109 @@
+#include "EngineFixture.h"
+
+#include <QDateTime>
+#include <atomic>
+#include <thread>
+
+namespace md::embedded::test {
+namespace {
+
+TEST_F(EngineTest, ValuesComeBackTypedWithColumnSizes) {
+    run(QStringLiteral(
+        "Create Table T (Id IdNo IDENTITY(1,1) PRIMARY KEY, Code varchar(20) NOT NULL, "
+        "Rate decimal(18,4) NULL, D datetime NULL, Flag CharFlag Default 'N', Price money NULL)"));
+    const QDateTime when(QDate(2026, 12, 31), QTime(10, 30, 0));
+    run(QStringLiteral("Insert Into T (Code, Rate, D) Values (?, ?, ?)"),
+        {QStringLiteral("A"), 1.5, when});
+    run(QStringLiteral("Insert Into T (Code) Values ('B')"));
+    auto rs =
+        db->execute(QStringLiteral("Select Id, Code, Rate, D, Flag, Price From T Order By Id"), {});
+    const auto& cols = rs->columns();
+    ASSERT_EQ(cols.size(), 6u);
+    EXPECT_EQ(cols[0].type, QMetaType::LongLong);
+    EXPECT_EQ(cols[1].type, QMetaType::QString);
+    EXPECT_EQ(cols[1].size, 20);
+    EXPECT_EQ(cols[1].baseTable, QStringLiteral("T"));
+    EXPECT_EQ(cols[2].type, QMetaType::Double);
+    EXPECT_EQ(cols[3].type, QMetaType::QDateTime);
+    EXPECT_EQ(cols[4].size, 1);
+    std::vector<QVariant> row;
+    ASSERT_TRUE(rs->fetch(row));
+    EXPECT_EQ(row[0].typeId(), QMetaType::LongLong);
+    EXPECT_DOUBLE_EQ(row[2].toDouble(), 1.5);
+    EXPECT_EQ(row[3].toDateTime(), when);
+    EXPECT_EQ(row[4].toString(), QStringLiteral("N"));
+    ASSERT_TRUE(rs->fetch(row));
+    EXPECT_TRUE(row[3].isNull());
+    EXPECT_EQ(row[3].typeId(), QMetaType::QDateTime);
+    EXPECT_EQ(row[5].typeId(), QMetaType::Double);
+}
+
+TEST_F(EngineTest, ResultsAreSteppedOnlyAsFarAsTheyAreRead) {
+    run(QStringLiteral("Create Table Many (N int)"));
+    db->beginTransaction();
+    for (int i = 1; i <= 1000; ++i)
+        run(QStringLiteral("Insert Into Many (N) Values (?)"), {i});
+    db->commit();
+    // Row 500 would fail if it were ever stepped.
+    auto rs = db->execute(QStringLiteral("Select N, Case When N = 500 Then md_raise(50000, '', "
+                                         "'stepped too far') End From Many"),
+                          {});
+    std::vector<QVariant> row;
+    for (int i = 1; i <= 10; ++i) {
+        ASSERT_TRUE(rs->fetch(row));
+        EXPECT_EQ(row[0].toInt(), i);
+    }
+    // Several results open at once on one session, and other statements meanwhile.
+    auto other = db->execute(QStringLiteral("Select count(*) From Many"), {});
+    ASSERT_TRUE(other->fetch(row));
+    EXPECT_EQ(row[0].toInt(), 1000);
+    run(QStringLiteral("Insert Into Many (N) Values (0)"));
+    auto fresh = open(QStringLiteral("DB"));
+    EXPECT_EQ(column(*fresh, QStringLiteral("Select count(*) From Many")).at(0).toInt(), 1001);
+    ASSERT_TRUE(rs->fetch(row));
+    EXPECT_EQ(row[0].toInt(), 11);
+}
+
+TEST_F(EngineTest, IdentityIsPerConnection) {
+    run(QStringLiteral(
+        "Create Table A (Id IdNo IDENTITY(1,1) PRIMARY KEY, X int)\nCreate Table B (X int)"));
+    auto other = open(QStringLiteral("DB"));
+    run(QStringLiteral("Insert Into A (X) Values (1)"));
+    run(QStringLiteral("Insert Into A (X) Values (2)"));
+    other->execute(QStringLiteral("Insert Into A (X) Values (3)"), {});
+    EXPECT_EQ(scalar(QStringLiteral("Select @@IDENTITY")).toLongLong(), 2);
+    EXPECT_EQ(column(*other, QStringLiteral("Select @@IDENTITY")).at(0).toLongLong(), 3);
+    // An insert into a table without identity leaves @@IDENTITY NULL, as SQL Server does.
+    run(QStringLiteral("Insert Into B (X) Values (9)"));
+    EXPECT_TRUE(scalar(QStringLiteral("Select @@IDENTITY")).isNull());
+    EXPECT_EQ(scalar(QStringLiteral("Insert Into A (X) Values (4) Select @@IDENTITY")).toLongLong(),
+              4);
+}
+
+TEST_F(EngineTest, TwoSessionsInTransactionsWaitForEachOther) {
+    run(QStringLiteral("Create Table Counter (N int)\nInsert Into Counter (N) Values (0)"));
+    auto second = open(QStringLiteral("DB"));
+    db->beginTransaction();
+    run(QStringLiteral("Update Counter Set N = N + 1"));
+    std::atomic<bool> done{false};
+    std::string failure;
+    std::thread t([&] {
+        try {
+            second->beginTransaction();  // waits until the first commits
+            second->execute(QStringLiteral("Update Counter Set N = N + 10"), {});
+            second->commit();
+        } catch (const data::DbError& e) {
+            failure = e.message().toStdString();
+        }
+        done = true;
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    db->commit();
+    t.join();
+    EXPECT_TRUE(done);
+    EXPECT_EQ(failure, "");
+    EXPECT_EQ(scalar(QStringLiteral("Select N From Counter")).toInt(), 11);
+}
+
+}  // namespace
+}  // namespace md::embedded::test
