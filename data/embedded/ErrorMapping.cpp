@@ -91,7 +91,7 @@ data::DbError mapSqliteMessage(const QString& message, int rc) {
     if (auto m = near.match(message); m.hasMatch()) {
         return serverError(102, QStringLiteral("Incorrect syntax near '%1'.").arg(m.captured(1)));
     }
-    if ((rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_LOCKED) {
+    if ((rc & 0xff) == SQLITE_BUSY) {
         return serverError(1222, QStringLiteral("Lock request time out period exceeded."));
     }
     const bool constraint = (rc & 0xff) == SQLITE_CONSTRAINT;
