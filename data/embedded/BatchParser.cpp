@@ -3,6 +3,7 @@
 #include "data/backend/DbError.h"
 
 #include <QStringList>
+#include <limits>
 
 namespace md::embedded {
 namespace {
@@ -191,6 +192,9 @@ class Compiler {
             op.kind = OpKind::Commit;
         } else if (wordIs(first, "ROLLBACK")) {
             op.kind = OpKind::Rollback;
+        } else if (wordIs(first, "RETURN")) {
+            op.kind = OpKind::Jump;  // ends the batch
+            op.target = std::numeric_limits<int>::max();
         } else if (wordIs(first, "USE")) {
             op.kind = OpKind::Use;
             s.next();

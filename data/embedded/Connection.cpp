@@ -181,8 +181,12 @@ void Connection::giveBack(const QString& key, sqlite3_stmt* stmt) {
 }
 
 void Connection::refreshSchema(bool force) {
-    SqliteQuery q(db_, QStringLiteral("PRAGMA schema_version"));
-    const qint64 version = q.step() ? q.integer(0) : 0;
+    qint64 version = 0;
+    {
+        StmtLease probe = prepare(QStringLiteral("PRAGMA schema_version"));
+        if (sqlite3_step(probe.get()) == SQLITE_ROW)
+            version = sqlite3_column_int64(probe.get(), 0);
+    }
     if (!force && version == schemaVersion_)
         return;
     schemaVersion_ = version;

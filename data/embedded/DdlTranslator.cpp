@@ -45,6 +45,7 @@ struct ColumnDef {
     CatColumn cat;
     QString sqlite;  // column definition for SQLite
     QString defaultSql;
+    qint64 seed = 1;
 };
 
 void skipClustered(TokenCursor& cur) {
@@ -147,9 +148,13 @@ ColumnDef columnDef(TokenCursor& cur, const tsql::SchemaLookup& schema,
             d.cat.identity = true;
             d.cat.nullable = false;
             if (cur.acceptPunct('(')) {
-                cur.next();
+                d.seed = cur.next().text.toLongLong();
                 cur.expectPunct(',');
-                cur.next();
+                if (cur.next().text != u"1") {
+                    throw serverError(
+                        2749, QStringLiteral("Identity column '%1' must step by 1 on this server.")
+                                  .arg(d.cat.name));
+                }
                 cur.expectPunct(')');
             }
         } else if (cur.acceptWord("NOT")) {
@@ -298,8 +303,15 @@ void createTable(Connection& conn, TokenCursor& cur, const tsql::SchemaLookup& s
     execSql(conn.db(),
             QStringLiteral("CREATE TABLE %1 (%2)").arg(q(name), defs.join(QStringLiteral(", "))));
     const qint64 id = Catalogue::addObject(conn.db(), name, QStringLiteral("U "), 0);
-    for (const auto& c : cols)
+    for (const auto& c : cols) {
         Catalogue::addColumn(conn.db(), id, c.cat);
+        if (c.cat.identity && c.seed != 1) {
+            SqliteQuery seq(conn.db(),
+                            QStringLiteral("INSERT INTO sqlite_sequence(name, seq) VALUES (?, ?)"));
+            seq.bind(1, name).bind(2, c.seed - 1);
+            seq.step();
+        }
+    }
     reload(conn);
     addConstraints(conn, *conn.catalogue().byId(id), ks);
     reload(conn);

@@ -66,5 +66,17 @@ TEST_F(EngineTest, PositionalParametersAcrossTheStatementsOfABatch) {
     run(QStringLiteral("Use DB"));
 }
 
+TEST_F(EngineTest, IdentitySeedAndReturnEndingTheBatch) {
+    run(QStringLiteral("Create Table S (Id int IDENTITY(100, 1) NOT NULL, X int)"));
+    EXPECT_EQ(scalar(QStringLiteral("Insert Into S (X) Values (1) Select @@IDENTITY")).toInt(),
+              100);
+    EXPECT_EQ(scalar(QStringLiteral("Insert Into S (X) Values (2) Select Max(Id) From S")).toInt(),
+              101);
+    run(QStringLiteral("Update S Set X = 5\nReturn\nUpdate S Set X = 6"));
+    EXPECT_EQ(scalar(QStringLiteral("Select Max(X) From S")).toInt(), 5);
+    EXPECT_EQ(refusal(QStringLiteral("Create Table S2 (Id int IDENTITY(1, 2))")).nativeError(),
+              2749);
+}
+
 }  // namespace
 }  // namespace md::embedded::test
