@@ -214,7 +214,17 @@ void Catalogue::dropObject(sqlite3* db, qint64 id) {
 }
 
 void Catalogue::syncProcedures(sqlite3* db, const QStringList& names) {
+    // Only a missing procedure writes, so opening a session never waits for another
+    // session's transaction.
+    QStringList present;
+    {
+        SqliteQuery q(db, QStringLiteral("SELECT name FROM md_objects WHERE xtype = 'P '"));
+        while (q.step())
+            present << q.text(0);
+    }
     for (const QString& n : names) {
+        if (present.contains(n, Qt::CaseInsensitive))
+            continue;
         SqliteQuery q(db, QStringLiteral("INSERT INTO md_objects(name, xtype, parent_id, crdate) "
                                          "SELECT ?1, 'P ', 0, ?2 WHERE NOT EXISTS (SELECT 1 FROM "
                                          "md_objects WHERE name = ?1 AND xtype = 'P ')"));

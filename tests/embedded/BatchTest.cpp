@@ -113,5 +113,18 @@ TEST_F(BatchTest, BatchTransactionsAndProceduresInsideTheCallersTransaction) {
     EXPECT_EQ(scalar(QStringLiteral("Select LastNo From Serial")).toInt(), 1);
 }
 
+TEST_F(BatchTest, RegisteredProceduresAreObjectsOfTheDatabase) {
+    db->beginTransaction();
+    run(QStringLiteral("Update Serial Set LastNo = 0"));
+    // Opening a session while another holds a transaction does not wait for it.
+    auto other = open(QStringLiteral("DB"));
+    EXPECT_EQ(
+        column(*other, QStringLiteral("Select XType From SysObjects Where Name = 'TESTNEXTNO'"))
+            .at(0)
+            .toString(),
+        QStringLiteral("P "));
+    db->rollback();
+}
+
 }  // namespace
 }  // namespace md::embedded::test
