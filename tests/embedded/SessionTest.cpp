@@ -38,6 +38,26 @@ TEST_F(EngineTest, ValuesComeBackTypedWithColumnSizes) {
     EXPECT_EQ(row[5].typeId(), QMetaType::Double);
 }
 
+TEST_F(EngineTest, DefaultsAndBinaryValues) {
+    run(QStringLiteral(
+        "Create Table Pic (Id int NOT NULL, Made datetime NOT NULL Default GetDate(), "
+        "Data image NULL, Small varbinary(2) NULL)"));
+    const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
+    run(QStringLiteral("Insert Into Pic (Id, Data) Values (1, ?)"),
+        {QByteArray("\x00\x01\x02", 3)});
+    auto rs = db->execute(QStringLiteral("Select Made, Data From Pic"), {});
+    std::vector<QVariant> row;
+    ASSERT_TRUE(rs->fetch(row));
+    EXPECT_EQ(row[0].typeId(), QMetaType::QDateTime);
+    EXPECT_GE(row[0].toDateTime(), before);  // local time, as GETDATE gives it
+    EXPECT_LE(row[0].toDateTime(), QDateTime::currentDateTime().addSecs(1));
+    EXPECT_EQ(row[1].toByteArray(), QByteArray("\x00\x01\x02", 3));
+    EXPECT_EQ(
+        refusal(QStringLiteral("Insert Into Pic (Id, Small) Values (2, ?)"), {QByteArray("abc")})
+            .nativeError(),
+        8152);
+}
+
 TEST_F(EngineTest, ResultsAreSteppedOnlyAsFarAsTheyAreRead) {
     run(QStringLiteral("Create Table Many (N int)"));
     db->beginTransaction();
