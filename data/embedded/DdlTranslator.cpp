@@ -532,19 +532,22 @@ void drop(Connection& conn, TokenCursor& cur) {
 
 }  // namespace
 
-bool isDdl(const QString& first, const QString& second) {
-    auto is = [](const QString& w, const char* k) {
-        return w.compare(QLatin1StringView(k), Qt::CaseInsensitive) == 0;
-    };
-    if (is(first, "DROP") || is(first, "ALTER"))
-        return true;
-    return is(first, "CREATE") &&
-           (is(second, "TABLE") || is(second, "VIEW") || is(second, "INDEX") ||
-            is(second, "UNIQUE") || is(second, "CLUSTERED") || is(second, "NONCLUSTERED") ||
-            is(second, "DATABASE"));
+namespace {
+void runDdlStatement(Connection& conn, const QString& statement, const tsql::SchemaLookup& schema);
 }
 
 void runDdl(Connection& conn, const QString& statement, const tsql::SchemaLookup& schema) {
+    try {
+        runDdlStatement(conn, statement, schema);
+    } catch (...) {
+        // The statement's changes are undone: so are the catalogue's rows read meanwhile.
+        conn.refreshSchema(true);
+        throw;
+    }
+}
+
+namespace {
+void runDdlStatement(Connection& conn, const QString& statement, const tsql::SchemaLookup& schema) {
     TokenCursor cur(statement);
     if (cur.acceptWord("DROP")) {
         drop(conn, cur);
@@ -571,5 +574,7 @@ void runDdl(Connection& conn, const QString& statement, const tsql::SchemaLookup
         }
     }
 }
+
+}  // namespace
 
 }  // namespace md::embedded

@@ -14,8 +14,6 @@
 
 namespace md::embedded {
 
-// True when `statement` starts with a schema keyword this file handles.
-bool isDdl(const QString& firstWord, const QString& secondWord);
 void runDdl(Connection& conn, const QString& statement, const tsql::SchemaLookup& schema);
 
 }  // namespace md::embedded
