@@ -88,6 +88,22 @@ QString varKey(const QString& name) {
 
 // ---- Cursor
 
+void Cursor::unregister() {
+    if (conn)
+        conn->removeReader(this);
+    conn = nullptr;
+}
+
+void Cursor::detach() {
+    try {
+        bufferAll();
+    } catch (const data::DbError& e) {
+        failure = e;
+    }
+    stmt.release();
+    unregister();
+}
+
 void Cursor::step() {
     const int rc = sqlite3_step(stmt.get());
     if (rc == SQLITE_ROW) {
@@ -99,9 +115,11 @@ void Cursor::step() {
     if (rc != SQLITE_DONE) {
         data::DbError e = mapSqliteError(db, rc);
         stmt.release();
+        unregister();
         throw e;
     }
     stmt.release();
+    unregister();
 }
 
 void Cursor::readRow(std::vector<QVariant>& row) const {
@@ -112,8 +130,14 @@ void Cursor::readRow(std::vector<QVariant>& row) const {
 
 bool Cursor::fetch(std::vector<QVariant>& row) {
     if (!stmt.get()) {
-        if (nextRow >= rows.size())
+        if (nextRow >= rows.size()) {
+            if (failure) {
+                const data::DbError e = *failure;
+                failure.reset();
+                throw e;
+            }
             return false;
+        }
         row = rows[nextRow++];
         return true;
     }
@@ -351,6 +375,8 @@ std::unique_ptr<Cursor> BatchRunner::runSql(const Op& op) {
         auto cur = std::make_unique<Cursor>();
         cur->db = conn_->db();
         cur->stmt = std::move(lease);
+        cur->conn = conn_.get();
+        conn_->addReader(cur.get());
         cur->step();  // the first row tells the types of computed columns
         const int n = sqlite3_column_count(stmt);
         for (int i = 0; i < n; ++i) {

@@ -6,12 +6,14 @@
 // the batch has happened (or failed) when execute returns.
 
 #include "data/backend/Backend.h"
+#include "data/backend/DbError.h"
 #include "data/embedded/BatchParser.h"
 #include "data/embedded/Connection.h"
 
 #include <QHash>
 #include <deque>
 #include <memory>
+#include <optional>
 
 namespace md::embedded {
 
@@ -22,8 +24,9 @@ struct Variable {
 };
 
 // One result of a batch: either a live statement or rows read ahead.
-class Cursor {
+class Cursor : public LiveReader {
   public:
+    ~Cursor() override { unregister(); }
     std::vector<data::ColumnInfo> columns;
     bool fetch(std::vector<QVariant>& row);
     // Reads all remaining rows into memory.
@@ -35,9 +38,13 @@ class Cursor {
     std::vector<std::vector<QVariant>> rows;
     size_t nextRow = 0;
     sqlite3* db = nullptr;
+    Connection* conn = nullptr;            // set while registered as a live reader
+    std::optional<data::DbError> failure;  // met while reading ahead, raised when reached
 
     void readRow(std::vector<QVariant>& row) const;
     void step();
+    void detach() override;
+    void unregister();
 };
 
 class BatchRunner : public tsql::SchemaLookup {

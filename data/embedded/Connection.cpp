@@ -180,6 +180,20 @@ void Connection::giveBack(const QString& key, sqlite3_stmt* stmt) {
     ++idleCount_;
 }
 
+void Connection::beginWrite() {
+    int rc = sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+    if (rc == SQLITE_BUSY_SNAPSHOT && !readers_.empty()) {
+        if (!sqlite3_get_autocommit(db_))
+            sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+        const auto readers = readers_;
+        for (LiveReader* r : readers)
+            r->detach();
+        rc = sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+    }
+    if (rc != SQLITE_OK)
+        throw mapSqliteError(db_, rc);
+}
+
 void Connection::refreshSchema(bool force) {
     qint64 version = 0;
     {
@@ -222,7 +236,11 @@ namespace md::embedded {
 
 WriteScope::WriteScope(Connection& conn) : conn_(conn) {
     own_ = sqlite3_get_autocommit(conn.db()) != 0;
-    execSql(conn.db(), own_ ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("SAVEPOINT md_w"));
+    if (own_) {
+        conn.beginWrite();
+    } else {
+        execSql(conn.db(), QStringLiteral("SAVEPOINT md_w"));
+    }
 }
 
 WriteScope::~WriteScope() {

@@ -38,6 +38,15 @@ class StmtLease {
     sqlite3_stmt* stmt_ = nullptr;
 };
 
+// A result still reading from the handle. When another process has written since it began,
+// its snapshot keeps this connection from writing: it then reads its remaining rows into
+// memory and lets go of the handle.
+class LiveReader {
+  public:
+    virtual ~LiveReader() = default;
+    virtual void detach() = 0;
+};
+
 class Connection : public std::enable_shared_from_this<Connection> {
   public:
     // Opens an existing database file, or (create) a new one with the engine's tables.
@@ -61,6 +70,12 @@ class Connection : public std::enable_shared_from_this<Connection> {
     void refreshSchema(bool force = false);
     QHash<QString, QString>& translations() { return translations_; }
 
+    // Starts a write transaction (BEGIN IMMEDIATE), waiting for other writers; when open
+    // results hold an old snapshot, they are read ahead first.
+    void beginWrite();
+    void addReader(LiveReader* r) { readers_.push_back(r); }
+    void removeReader(LiveReader* r) { std::erase(readers_, r); }
+
     int tranCount = 0;
     QVariant identity;  // @@IDENTITY of this connection
 
@@ -80,6 +95,7 @@ class Connection : public std::enable_shared_from_this<Connection> {
     QHash<QString, std::vector<sqlite3_stmt*>> idle_;
     int idleCount_ = 0;
     QHash<QString, QString> translations_;
+    std::vector<LiveReader*> readers_;
 };
 
 }  // namespace md::embedded

@@ -7,7 +7,7 @@ namespace md::embedded {
 
 void beginTran(Connection& conn) {
     if (conn.tranCount == 0)
-        execSql(conn.db(), QStringLiteral("BEGIN IMMEDIATE"));
+        conn.beginWrite();
     ++conn.tranCount;
 }
 
