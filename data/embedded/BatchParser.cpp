@@ -90,7 +90,8 @@ class Compiler {
                 continue;
             const SqlToken& prev = toks[i - 1];
             if (wordIs(prev, "UNION") || wordIs(prev, "ALL") || wordIs(prev, "EXCEPT") ||
-                wordIs(prev, "INTERSECT") || wordIs(prev, "ON")) {
+                wordIs(prev, "INTERSECT") ||
+                (wordIs(prev, "ON") && (wordIs(t, "DELETE") || wordIs(t, "UPDATE")))) {
                 continue;
             }
             if (insert && !sawValues && (wordIs(t, "SELECT") || wordIs(t, "EXEC")))
