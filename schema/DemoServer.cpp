@@ -1,0 +1,114 @@
+#include "schema/DemoServer.h"
+
+#include "data/embedded/EmbeddedBackend.h"
+#include "schema/Scripts.h"
+#include "schema/procedures/SuiteProcedures.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+
+namespace md::schema {
+namespace {
+
+const QString configDb() {
+    return QString::fromUtf16(kConfigDatabase);
+}
+const QString demoDb() {
+    return QString::fromUtf16(kDemoDatabase);
+}
+
+QString pictureFolderOf(const QString& folder) {
+    return QDir(folder).filePath(u"Pictures"_qs);
+}
+
+// Removes the files of one database (with SQLite's journal files) from a server folder.
+void removeDatabaseFiles(const QDir& dir, const QString& database) {
+    const QString prefix = database + u".mdf.sqlite"_qs;
+    for (const QFileInfo& file : dir.entryInfoList(QDir::Files)) {
+        if (file.fileName().startsWith(prefix, Qt::CaseInsensitive)) {
+            if (!QFile::remove(file.absoluteFilePath())) {
+                throw DemoError(u"Cannot remove %1"_qs.arg(file.absoluteFilePath()));
+            }
+        }
+    }
+}
+
+}  // namespace
+
+QString serverNameOf(const QString& folder) {
+    return u"sqlite:"_qs + QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+}
+
+std::unique_ptr<data::Session> openDatabase(const QString& serverName, const QString& database) {
+    registerSuiteProcedures();
+    data::ConnectParams params;
+    params.database = database;
+    params.server = serverName;
+    params.user = u"kvr"_qs;
+    return embedded::openSession(params);
+}
+
+QString createSchemaServer(const QString& folder, bool force) {
+    QFileInfo info(folder);
+    QDir dir(info.absoluteFilePath());
+    if (info.exists()) {
+        if (!info.isDir())
+            throw DemoError(u"%1 exists and is not a folder."_qs.arg(folder));
+        if (!force) {
+            throw DemoError(
+                u"The folder %1 exists already; use --force to replace its demo databases."_qs.arg(
+                    folder));
+        }
+        removeDatabaseFiles(dir, configDb());
+        removeDatabaseFiles(dir, demoDb());
+        QDir pictures(pictureFolderOf(dir.path()));
+        if (pictures.exists() && !pictures.removeRecursively()) {
+            throw DemoError(u"Cannot remove %1"_qs.arg(pictures.path()));
+        }
+    } else if (!QDir().mkpath(dir.path())) {
+        throw DemoError(u"Cannot create the folder %1"_qs.arg(folder));
+    }
+
+    const QString server = serverNameOf(dir.path());
+    {
+        auto master = openDatabase(server, u"master"_qs);
+        master->execute(u"CREATE DATABASE "_qs + configDb(), {});
+        master->execute(u"CREATE DATABASE "_qs + demoDb(), {});
+    }
+    runScript(*openDatabase(server, configDb()), configScript());
+    runScript(*openDatabase(server, demoDb()), companyScript());
+    return server;
+}
+
+DemoSummary createDemoServer(const QString& folder, const DemoOptions& options) {
+    DemoSummary summary;
+    summary.serverName = createSchemaServer(folder, options.force);
+    const QString pictures = pictureFolderOf(QFileInfo(folder).absoluteFilePath());
+    if (!QDir().mkpath(pictures))
+        throw DemoError(u"Cannot create the folder %1"_qs.arg(pictures));
+
+    auto config = openDatabase(summary.serverName, configDb());
+    config->beginTransaction();
+    loadConfigDemo(*config);
+    config->commit();
+
+    auto company = openDatabase(summary.serverName, demoDb());
+    company->beginTransaction();
+    loadCompanyDemo(*company, pictures);
+    company->commit();
+
+    if (options.generatedProducts > 0) {
+        QElapsedTimer timer;
+        timer.start();
+        summary.generatedProducts = addGeneratedProducts(*company, options.generatedProducts);
+        summary.generateMilliseconds = timer.elapsed();
+    }
+    auto count = company->execute(u"SELECT Count(*) FROM Product"_qs, {});
+    std::vector<QVariant> row;
+    if (count->fetch(row))
+        summary.products = row[0].toLongLong();
+    return summary;
+}
+
+}  // namespace md::schema
