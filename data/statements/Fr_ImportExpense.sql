@@ -1,4 +1,5 @@
 -- Import expense master (TFrImportExpense): the one-row data set and its update set.
+
 --@ QMaster
 SELECT Id, Code, Description
 FROM ImpExpense

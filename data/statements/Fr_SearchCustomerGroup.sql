@@ -1,0 +1,7 @@
+-- Customer group search (TFrSearchCustomerGroup).
+
+--@ QSearch
+SELECT Code, Name
+FROM CustomerGroup
+Where (Name Like :GetName)
+Order By Code

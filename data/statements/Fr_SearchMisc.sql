@@ -1,0 +1,13 @@
+-- Miscellaneous-code search (TFrSearchMisc).
+
+--@ QSearch
+Select Id,GroupCode,Code,Description
+From Misc
+Where (GroupCode = :GetGroup) And (Description Like :GetCode)
+Order By Description
+
+--@ QSearch:SortDesc
+Select Id,GroupCode,Code,Description
+From Misc
+Where (GroupCode = :GetGroup) And (Description Like :GetCode)
+Order By 4 Desc
