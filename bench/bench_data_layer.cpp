@@ -1,0 +1,198 @@
+// Data-layer benchmarks: the cost of the data API over the raw engine, and the time to the first
+// rows of a large result. Ratios against the raw sqlite3 C API on the same file keep the figure
+// meaningful on a noisy machine.
+
+#include "data/Connection.h"
+#include "data/Query.h"
+#include "data/embedded/tsql/DmlTranslator.h"
+
+#include <benchmark/benchmark.h>
+#include <sqlite3.h>
+#include <sys/resource.h>
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+namespace {
+
+using md::data::Connection;
+using md::data::Query;
+
+QString s(const char* t) {
+    return QString::fromUtf8(t);
+}
+
+const QString kSearch =
+    s("SELECT Id, Code, Name FROM Product WHERE Name LIKE :Pattern ORDER BY Code");
+const QString kPattern = s("%7%");
+
+struct Fixture {
+    QTemporaryDir dir;
+    std::unique_ptr<Connection> db;
+
+    QString server() const { return s("sqlite:") + dir.path(); }
+
+    std::unique_ptr<Connection> connect(const QString& database) const {
+        auto c = std::make_unique<Connection>(s("BENCH"));
+        c->params() = {s("DATABASE NAME=") + database, s("SERVER NAME=") + server()};
+        return c;
+    }
+
+    void create(const QString& database, const QString& table, int rows) {
+        auto master = connect(s("master"));
+        Query(master.get(), {s("CREATE DATABASE ") + database}).execSql();
+        db = connect(database);
+        Query(db.get(), {s("CREATE TABLE ") + table +
+                         s(" (Id int NOT NULL PRIMARY KEY, Code varchar(20) NOT NULL, "
+                           "Name varchar(60) NULL)")})
+            .execSql();
+        Query(db.get(), {s("CREATE INDEX IX_") + table + s("_Code ON ") + table + s(" (Code)")})
+            .execSql();
+        Query ins(db.get(),
+                  {s("INSERT INTO ") + table + s(" (Id, Code, Name) VALUES (:Id, :Code, :Name)")});
+        md::data::TransactionGuard tx(*db);
+        for (int i = 1; i <= rows; ++i) {
+            ins.paramByName(s("Id")).setAsInteger(i);
+            ins.paramByName(s("Code")).setAsString(
+                QStringLiteral("P%1").arg((i * 7919) % rows, 8, 10, QLatin1Char('0')));
+            ins.paramByName(s("Name")).setAsString(QStringLiteral("สินค้าทดสอบ %1").arg(i));
+            ins.execSql();
+        }
+        tx.commit();
+    }
+
+    QString file(const QString& database) const {
+        const QStringList files = QDir(dir.path()).entryList(QDir::Files);
+        for (const QString& f : files) {
+            if (f.startsWith(database, Qt::CaseInsensitive) && !f.endsWith(s("-wal")) &&
+                !f.endsWith(s("-shm"))) {
+                return dir.filePath(f);
+            }
+        }
+        return {};
+    }
+};
+
+Fixture& searchFixture() {
+    static Fixture f = [] {
+        Fixture x;
+        x.create(s("SEARCH"), s("Product"), 200000);
+        return x;
+    }();
+    return f;
+}
+
+qint64 searchThroughDataLayer(Connection& db) {
+    Query q(&db, {kSearch});
+    q.paramByName(s("Pattern")).setAsString(kPattern);
+    q.setUniDirectional(true);
+    q.open();
+    qint64 n = 0;
+    while (!q.eof()) {
+        benchmark::DoNotOptimize(q.field(1).value());
+        ++n;
+        q.next();
+    }
+    return n;
+}
+
+qint64 searchThroughSqlite(sqlite3* db) {
+    sqlite3_stmt* st = nullptr;
+    const QByteArray sql = QString(kSearch).replace(s(":Pattern"), s("?")).toUtf8();
+    sqlite3_prepare_v2(db, sql.constData(), -1, &st, nullptr);
+    const QByteArray pattern = kPattern.toUtf8();
+    sqlite3_bind_text(st, 1, pattern.constData(), -1, SQLITE_TRANSIENT);
+    qint64 n = 0;
+    while (sqlite3_step(st) == SQLITE_ROW) {
+        benchmark::DoNotOptimize(sqlite3_column_int64(st, 0));
+        benchmark::DoNotOptimize(sqlite3_column_text(st, 1));
+        benchmark::DoNotOptimize(sqlite3_column_text(st, 2));
+        ++n;
+    }
+    sqlite3_finalize(st);
+    return n;
+}
+
+sqlite3* openRaw(const QString& file) {
+    sqlite3* raw = nullptr;
+    sqlite3_open_v2(file.toUtf8().constData(), &raw, SQLITE_OPEN_READONLY, nullptr);
+    md::tsql::registerFunctions(raw);
+    return raw;
+}
+
+void BM_LikeSearch_DataLayer(benchmark::State& state) {
+    Fixture& f = searchFixture();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(searchThroughDataLayer(*f.db));
+}
+BENCHMARK(BM_LikeSearch_DataLayer)->Unit(benchmark::kMillisecond);
+
+void BM_LikeSearch_RawSqlite(benchmark::State& state) {
+    Fixture& f = searchFixture();
+    sqlite3* raw = openRaw(f.file(s("SEARCH")));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(searchThroughSqlite(raw));
+    sqlite3_close(raw);
+}
+BENCHMARK(BM_LikeSearch_RawSqlite)->Unit(benchmark::kMillisecond);
+
+// The median of several runs of `fn`, in milliseconds.
+template <typename Fn>
+double medianMs(int runs, Fn fn) {
+    std::vector<double> t;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        fn();
+        t.push_back(double(timer.nsecsElapsed()) / 1e6);
+    }
+    std::sort(t.begin(), t.end());
+    return t[t.size() / 2];
+}
+
+long peakRssKb() {
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return u.ru_maxrss;
+}
+
+void printSummary() {
+    Fixture& f = searchFixture();
+    sqlite3* raw = openRaw(f.file(s("SEARCH")));
+    const double layer = medianMs(7, [&] { searchThroughDataLayer(*f.db); });
+    const double direct = medianMs(7, [&] { searchThroughSqlite(raw); });
+    sqlite3_close(raw);
+
+    Fixture big;
+    big.create(s("BIG"), s("Big"), 1000000);
+    const long rssBefore = peakRssKb();
+    const double first = medianMs(5, [&] {
+        Query q(big.db.get(), {s("SELECT Id, Code, Name FROM Big ORDER BY Code")});
+        q.open();
+        for (int i = 0; i < 50 && !q.eof(); ++i)
+            q.next();
+    });
+    const long rssAfter = peakRssKb();
+
+    std::printf("overhead ratio %.3f\n", layer / direct);
+    std::printf("first rows of 1000000 in %.2f ms\n", first);
+    std::printf("peak memory %ld KiB (grew by %ld KiB while reading the first rows)\n", rssAfter,
+                rssAfter - rssBefore);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    printSummary();
+    return 0;
+}

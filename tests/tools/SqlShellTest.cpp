@@ -1,0 +1,110 @@
+// masterdata-sql as administrators and scripts use it: the real executable, its flags, its
+// output and its exit codes.
+
+#include "tests/support/TempServer.h"
+#include "tools/SqlShell.h"
+
+#include <gtest/gtest.h>
+#include <QFile>
+#include <QProcess>
+
+namespace {
+
+QString s(const char* t) {
+    return QString::fromUtf8(t);
+}
+
+struct ShellRun {
+    int exitCode;
+    QString out;
+    QString err;
+};
+
+class SqlShell : public ::testing::Test {
+  protected:
+    ShellRun run(const QStringList& args) {
+        QProcess p;
+        p.setWorkingDirectory(server_.folder());
+        p.start(s(MD_SQLSHELL_PATH), args);
+        EXPECT_TRUE(p.waitForFinished(60000));
+        return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
+                QString::fromUtf8(p.readAllStandardError())};
+    }
+    QStringList on(const QString& db, QStringList more) {
+        return QStringList{s("-S"), server_.serverName(), s("-d"), db} + more;
+    }
+    md::testing::TempServer server_;
+};
+
+TEST_F(SqlShell, RunsAScriptOfBatchesAndPrintsRowsAsSqlcmdDoes) {
+    const QString script = server_.folder() + s("/setup.sql");
+    QFile f(script);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(
+        "CREATE TABLE Misc (Id int NOT NULL PRIMARY KEY, Code varchar(10) NOT NULL, "
+        "Description varchar(40) NULL)\ngo\n"
+        "INSERT INTO Misc (Id, Code, Description) VALUES (1, 'THB', 'บาท')\n"
+        "INSERT INTO Misc (Id, Code, Description) VALUES (2, 'USD', NULL)\n  GO  \n");
+    f.close();
+    ASSERT_EQ(run({s("-S"), server_.serverName(), s("-Q"), s("CREATE DATABASE SHELL01")}).exitCode,
+              0);
+    const ShellRun setup = run(on(s("SHELL01"), {s("-i"), script, s("-b")}));
+    ASSERT_EQ(setup.exitCode, 0) << setup.err.toStdString();
+    EXPECT_TRUE(setup.out.contains(s("(1 rows affected)")));
+
+    const ShellRun plain =
+        run(on(s("SHELL01"), {s("-h"), s("-1"), s("-s"), s("|"), s("-W"), s("-Q"),
+                              s("SELECT Code, Description FROM Misc ORDER BY Id")}));
+    EXPECT_EQ(plain.exitCode, 0);
+    EXPECT_EQ(plain.out, s("THB|บาท\nUSD|NULL\n\n(2 rows affected)\n"));
+
+    const ShellRun headed =
+        run(on(s("SHELL01"), {s("-Q"), s("SELECT Code FROM Misc WHERE Id = 1")}));
+    const QStringList lines = headed.out.split(u'\n');
+    ASSERT_GE(lines.size(), 3);
+    EXPECT_EQ(lines[0], s("Code      "));  // padded to the column's declared length
+    EXPECT_EQ(lines[1], s("----------"));
+    EXPECT_EQ(lines[2], s("THB       "));
+}
+
+TEST_F(SqlShell, ErrorsGoToStderrInSqlcmdFormAndMinusBSetsTheExitCode) {
+    const ShellRun soft =
+        run({s("-S"), server_.serverName(), s("-Q"), s("SELECT * FROM NoSuchTable")});
+    EXPECT_EQ(soft.exitCode, 0) << "without -b an error does not change the exit code";
+    EXPECT_TRUE(soft.err.startsWith(s("Msg "))) << soft.err.toStdString();
+    EXPECT_TRUE(soft.err.contains(s(", Level ")));
+    EXPECT_TRUE(soft.err.contains(s(", State ")));
+    EXPECT_TRUE(soft.out.isEmpty());
+
+    const ShellRun hard =
+        run({s("-S"), server_.serverName(), s("-b"), s("-Q"), s("SELECT * FROM NoSuchTable")});
+    EXPECT_NE(hard.exitCode, 0);
+
+    const ShellRun missing = run(on(s("NOPE"), {s("-b"), s("-Q"), s("SELECT 1")}));
+    EXPECT_NE(missing.exitCode, 0);
+    EXPECT_TRUE(missing.err.contains(s("Msg 4060"))) << missing.err.toStdString();
+    EXPECT_TRUE(missing.err.contains(s("Cannot open database \"NOPE\"")));
+}
+
+TEST(SqlShellArguments, BadCommandLinesAreRefused) {
+    md::tools::SqlShellOptions o;
+    EXPECT_FALSE(md::tools::parseSqlShellArguments({s("-S")}, o).isEmpty());
+    EXPECT_FALSE(md::tools::parseSqlShellArguments({s("-X"), s("-Q"), s("x")}, o).isEmpty());
+    md::tools::SqlShellOptions both;
+    EXPECT_FALSE(
+        md::tools::parseSqlShellArguments({s("-Q"), s("x"), s("-i"), s("f")}, both).isEmpty());
+    md::tools::SqlShellOptions ok;
+    EXPECT_TRUE(md::tools::parseSqlShellArguments({s("-h"), s("-1"), s("-W"), s("-Q"), s("x")}, ok)
+                    .isEmpty());
+    EXPECT_FALSE(ok.headers);
+    EXPECT_TRUE(ok.trimTrailing);
+}
+
+TEST(SqlShellBatches, GoLinesSeparateBatchesInAnyCase) {
+    const QStringList b =
+        md::tools::splitBatches(s("select 1\nGO\n\ngo\nselect 2\n Go \nselect 'GO'"));
+    ASSERT_EQ(b.size(), 3);
+    EXPECT_EQ(b[2], s("select 'GO'"));
+}
+
+}  // namespace
