@@ -1,0 +1,1 @@
+// Replaced by the ODBC backend sources.
