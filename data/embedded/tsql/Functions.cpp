@@ -1,0 +1,829 @@
+// The engine's SQL functions: SQL Server's operators, conversions and built-in functions over
+// SQLite values, the "TSQL" collation and LIKE.
+
+#include "data/backend/DbError.h"
+#include "data/embedded/EngineConventions.h"
+#include "data/embedded/tsql/DmlTranslator.h"
+#include "data/embedded/tsql/TextRules.h"
+#include "data/embedded/tsql/Values.h"
+
+#include <sqlite3.h>
+
+#include <QDateTime>
+#include <cmath>
+#include <limits>
+
+namespace md::tsql {
+namespace {
+
+using namespace Qt::StringLiterals;
+
+// ---- results and errors ----------------------------------------------------------------
+
+void raise(sqlite3_context* ctx, int number, const QString& state, const QString& text) {
+    const QByteArray msg = embedded::encodeEngineError({number, state, text}).toUtf8();
+    sqlite3_result_error(ctx, msg.constData(), int(msg.size()));
+}
+
+void conversionFailed(sqlite3_context* ctx, const QString& value, const QString& type) {
+    raise(ctx, 245, u"22018"_s,
+          u"Conversion failed when converting the varchar value '%1' to data type %2."_s.arg(value,
+                                                                                             type));
+}
+
+void dateFailed(sqlite3_context* ctx, DateTimeParse::Status status) {
+    if (status == DateTimeParse::OutOfRange) {
+        raise(ctx, 242, u"22008"_s,
+              u"The conversion of a varchar data type to a datetime data type resulted in an "
+              "out-of-range value."_s);
+    } else {
+        raise(ctx, 241, u"22007"_s,
+              u"Conversion failed when converting date and/or time from character string."_s);
+    }
+}
+
+void overflow(sqlite3_context* ctx, const QString& type) {
+    raise(ctx, 8115, u"22003"_s,
+          u"Arithmetic overflow error converting expression to data type %1."_s.arg(type));
+}
+
+void resultText(sqlite3_context* ctx, const QString& s) {
+    const QByteArray u = s.toUtf8();
+    sqlite3_result_text(ctx, u.constData(), int(u.size()), SQLITE_TRANSIENT);
+}
+
+QString text(sqlite3_value* v) {
+    const auto* p = reinterpret_cast<const char*>(sqlite3_value_text(v));
+    return p ? QString::fromUtf8(p, sqlite3_value_bytes(v)) : QString();
+}
+
+bool isNull(sqlite3_value* v) {
+    return sqlite3_value_type(v) == SQLITE_NULL;
+}
+bool anyNull(int argc, sqlite3_value** argv) {
+    for (int i = 0; i < argc; ++i) {
+        if (isNull(argv[i]))
+            return true;
+    }
+    return false;
+}
+bool isText(sqlite3_value* v) {
+    const int t = sqlite3_value_type(v);
+    return t == SQLITE_TEXT || t == SQLITE_BLOB;
+}
+
+// A number from a value; text is read as SQL Server reads it for arithmetic (error 245).
+struct Number {
+    bool ok = false;
+    bool integer = false;
+    sqlite3_int64 i = 0;
+    double d = 0;
+};
+
+Number number(sqlite3_context* ctx, sqlite3_value* v, bool integerWanted = false) {
+    Number n;
+    switch (sqlite3_value_type(v)) {
+        case SQLITE_INTEGER:
+            n.ok = n.integer = true;
+            n.i = sqlite3_value_int64(v);
+            n.d = double(n.i);
+            return n;
+        case SQLITE_FLOAT:
+            n.ok = true;
+            n.d = sqlite3_value_double(v);
+            return n;
+        default: {
+            const QString s = text(v);
+            if (auto i = parseNumber(s, true); i && std::abs(*i) < 9.2e18) {
+                n.ok = n.integer = true;
+                n.i = s.trimmed().toLongLong();
+                n.d = double(n.i);
+                return n;
+            }
+            if (!integerWanted) {
+                if (auto d = parseNumber(s, false)) {
+                    n.ok = true;
+                    n.d = *d;
+                    return n;
+                }
+            }
+            conversionFailed(ctx, s, u"int"_s);
+            return n;
+        }
+    }
+}
+
+void resultNumber(sqlite3_context* ctx, const Number& n) {
+    if (n.integer) {
+        sqlite3_result_int64(ctx, n.i);
+    } else {
+        sqlite3_result_double(ctx, n.d);
+    }
+}
+
+// A date-time from a value: text in any accepted form, or a number of days since 1900-01-01.
+std::optional<QDateTime> dateTime(sqlite3_context* ctx, sqlite3_value* v) {
+    const int t = sqlite3_value_type(v);
+    if (t == SQLITE_INTEGER || t == SQLITE_FLOAT) {
+        const double days = sqlite3_value_double(v);
+        if (!std::isfinite(days) || std::abs(days) > 3.0e6) {
+            overflow(ctx, u"datetime"_s);
+            return std::nullopt;
+        }
+        const QDateTime base(QDate(1900, 1, 1), QTime(0, 0));
+        return base.addMSecs(qint64(std::llround(days * 86400000.0)));
+    }
+    const DateTimeParse r = parseDateTime(text(v));
+    if (r.status != DateTimeParse::Ok) {
+        dateFailed(ctx, r.status);
+        return std::nullopt;
+    }
+    return r.value;
+}
+
+bool resultDateTime(sqlite3_context* ctx, const QDateTime& d) {
+    if (!d.isValid() || d.date().year() < 1753 || d.date().year() > 9999) {
+        raise(ctx, 517, u"22008"_s, u"Adding a value to a 'datetime' column caused an overflow."_s);
+        return false;
+    }
+    resultText(ctx, storageText(d));
+    return true;
+}
+
+// ---- operators ---------------------------------------------------------------------------
+
+// '+': concatenation of two strings, arithmetic when either side is a number.
+void fnAdd(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    if (anyNull(argc, argv))
+        return sqlite3_result_null(ctx);
+    if (isText(argv[0]) && isText(argv[1]))
+        return resultText(ctx, text(argv[0]) + text(argv[1]));
+    // A string beside an integer must itself be an integer, as it converts to int.
+    const bool intSide = sqlite3_value_type(argv[0]) == SQLITE_INTEGER ||
+                         sqlite3_value_type(argv[1]) == SQLITE_INTEGER;
+    const bool floatSide =
+        sqlite3_value_type(argv[0]) == SQLITE_FLOAT || sqlite3_value_type(argv[1]) == SQLITE_FLOAT;
+    const Number a = number(ctx, argv[0], intSide && !floatSide);
+    if (!a.ok)
+        return;
+    const Number b = number(ctx, argv[1], intSide && !floatSide);
+    if (!b.ok)
+        return;
+    if (a.integer && b.integer) {
+        sqlite3_int64 r = 0;
+        if (__builtin_add_overflow(a.i, b.i, &r))
+            return overflow(ctx, u"bigint"_s);
+        return sqlite3_result_int64(ctx, r);
+    }
+    sqlite3_result_double(ctx, a.d + b.d);
+}
+
+void fnNum(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (isNull(argv[0]))
+        return sqlite3_result_null(ctx);
+    const Number n = number(ctx, argv[0]);
+    if (n.ok)
+        resultNumber(ctx, n);
+}
+
+void fnDiv(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    if (anyNull(argc, argv))
+        return sqlite3_result_null(ctx);
+    const Number a = number(ctx, argv[0]);
+    if (!a.ok)
+        return;
+    const Number b = number(ctx, argv[1]);
+    if (!b.ok)
+        return;
+    if ((b.integer && b.i == 0) || (!b.integer && b.d == 0.0))
+        return raise(ctx, 8134, u"22012"_s, u"Divide by zero error encountered."_s);
+    if (a.integer && b.integer) {
+        if (a.i == std::numeric_limits<sqlite3_int64>::min() && b.i == -1)
+            return overflow(ctx, u"bigint"_s);
+        return sqlite3_result_int64(ctx, a.i / b.i);  // truncates toward zero, as the server
+    }
+    sqlite3_result_double(ctx, a.d / b.d);
+}
+
+void fnMod(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    if (anyNull(argc, argv))
+        return sqlite3_result_null(ctx);
+    const Number a = number(ctx, argv[0]);
+    if (!a.ok)
+        return;
+    const Number b = number(ctx, argv[1]);
+    if (!b.ok)
+        return;
+    if ((b.integer && b.i == 0) || (!b.integer && b.d == 0.0))
+        return raise(ctx, 8134, u"22012"_s, u"Divide by zero error encountered."_s);
+    if (a.integer && b.integer)
+        return sqlite3_result_int64(ctx, b.i == -1 ? 0 : a.i % b.i);
+    sqlite3_result_double(ctx, std::fmod(a.d, b.d));
+}
+
+void fnBitXor(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    if (anyNull(argc, argv))
+        return sqlite3_result_null(ctx);
+    const Number a = number(ctx, argv[0], true);
+    if (!a.ok)
+        return;
+    const Number b = number(ctx, argv[1], true);
+    if (!b.ok)
+        return;
+    sqlite3_result_int64(ctx, a.i ^ b.i);
+}
+
+// datetime + n: n days (fractions are parts of a day).
+void fnAddDays(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    if (anyNull(argc, argv))
+        return sqlite3_result_null(ctx);
+    const auto d = dateTime(ctx, argv[0]);
+    if (!d)
+        return;
+    const Number n = number(ctx, argv[1]);
+    if (!n.ok)
+        return;
+    if (std::abs(n.d) > 3.0e6)
+        return overflow(ctx, u"datetime"_s);
+    resultDateTime(
+        ctx, n.integer ? d->addDays(n.i) : d->addMSecs(qint64(std::llround(n.d * 86400000.0))));
+}
+
+// ---- strings -----------------------------------------------------------------------------
+
+void fnUpper(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (isNull(argv[0]))
+        return sqlite3_result_null(ctx);
+    resultText(ctx, text(argv[0]).toUpper());
+}
+void fnLower(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (isNull(argv[0]))
+        return sqlite3_result_null(ctx);
+    resultText(ctx, text(argv[0]).toLower());
+}
+void fnLen(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (isNull(argv[0]))
+        return sqlite3_result_null(ctx);
+    QString s = text(argv[0]);
+    while (s.endsWith(u' '))
+        s.chop(1);
+    sqlite3_result_int64(ctx, s.size());
+}
+
+bool intArg(sqlite3_context* ctx, sqlite3_value* v, sqlite3_int64& out) {
+    const Number n = number(ctx, v);
+    if (!n.ok)
+        return false;
+    out = n.integer ? n.i : sqlite3_int64(std::trunc(std::clamp(n.d, -1e15, 1e15)));
+    return true;
+}
+
+void fnSubstring(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    if (anyNull(argc, argv))
+        return sqlite3_result_null(ctx);
+    sqlite3_int64 start = 0, length = 0;
+    if (!intArg(ctx, argv[1], start) || !intArg(ctx, argv[2], length))
+        return;
+    if (length < 0)
+        return raise(ctx, 537, u"42000"_s,
+                     u"Invalid length parameter passed to the substring function."_s);
+    const QString s = text(argv[0]);
+    // Characters at positions start .. start + length - 1 that exist.
+    const sqlite3_int64 from = std::max<sqlite3_int64>(start, 1);
+    const sqlite3_int64 to = std::min<sqlite3_int64>(start + length - 1, s.size());
+    if (to < from)
+        return resultText(ctx, QString());
+    resultText(ctx, s.mid(qsizetype(from - 1), qsizetype(to - from + 1)));
+}
+
+void leftRight(sqlite3_context* ctx, sqlite3_value** argv, bool left) {
+    if (isNull(argv[0]) || isNull(argv[1]))
+        return sqlite3_result_null(ctx);
+    sqlite3_int64 n = 0;
+    if (!intArg(ctx, argv[1], n))
+        return;
+    if (n < 0)
+        return raise(ctx, 536, u"42000"_s,
+                     u"Invalid length parameter passed to the %1 function."_s.arg(
+                         left ? u"left"_s : u"right"_s));
+    const QString s = text(argv[0]);
+    resultText(ctx, left ? s.left(qsizetype(std::min<sqlite3_int64>(n, s.size())))
+                         : s.right(qsizetype(std::min<sqlite3_int64>(n, s.size()))));
+}
+void fnLeft(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    leftRight(ctx, argv, true);
+}
+void fnRight(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    leftRight(ctx, argv, false);
+}
+
+// REPLACE and CHARINDEX follow the collation: letters match without regard to case.
+void fnReplace(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    if (anyNull(argc, argv))
+        return sqlite3_result_null(ctx);
+    QString s = text(argv[0]);
+    const QString find = text(argv[1]);
+    if (find.isEmpty())
+        return resultText(ctx, s);
+    s.replace(find, text(argv[2]), Qt::CaseInsensitive);
+    resultText(ctx, s);
+}
+
+void fnCharIndex(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    if (anyNull(argc, argv))
+        return sqlite3_result_null(ctx);
+    sqlite3_int64 start = 1;
+    if (argc > 2 && !intArg(ctx, argv[2], start))
+        return;
+    const QString find = text(argv[0]);
+    const QString s = text(argv[1]);
+    if (find.isEmpty())
+        return sqlite3_result_int64(ctx, 0);
+    const sqlite3_int64 from = std::max<sqlite3_int64>(start, 1) - 1;
+    if (from >= s.size())
+        return sqlite3_result_int64(ctx, 0);
+    sqlite3_result_int64(ctx, s.indexOf(find, qsizetype(from), Qt::CaseInsensitive) + 1);
+}
+
+void fnSpace(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (isNull(argv[0]))
+        return sqlite3_result_null(ctx);
+    sqlite3_int64 n = 0;
+    if (!intArg(ctx, argv[0], n))
+        return;
+    if (n < 0)
+        return sqlite3_result_null(ctx);
+    resultText(ctx, QString(qsizetype(std::min<sqlite3_int64>(n, 8000)), u' '));
+}
+
+void fnReplicate(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    if (anyNull(argc, argv))
+        return sqlite3_result_null(ctx);
+    sqlite3_int64 n = 0;
+    if (!intArg(ctx, argv[1], n))
+        return;
+    if (n < 0)
+        return sqlite3_result_null(ctx);
+    const QString s = text(argv[0]);
+    const sqlite3_int64 limit = s.isEmpty() ? 0 : 8000 / std::max<qsizetype>(s.size(), 1);
+    resultText(ctx, s.repeated(qsizetype(std::min(n, std::max<sqlite3_int64>(limit, 0)))));
+}
+
+void fnStr(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    if (anyNull(argc, argv))
+        return sqlite3_result_null(ctx);
+    sqlite3_int64 length = 10, decimals = 0;
+    if (argc > 1 && !intArg(ctx, argv[1], length))
+        return;
+    if (argc > 2 && !intArg(ctx, argv[2], decimals))
+        return;
+    if (length <= 0 || length > 8000 || decimals < 0)
+        return sqlite3_result_null(ctx);
+    double v = 0;
+    if (isText(argv[0])) {
+        const auto d = parseNumber(text(argv[0]), false);
+        if (!d)
+            return raise(ctx, 8114, u"22018"_s, u"Error converting data type varchar to float."_s);
+        v = *d;
+    } else {
+        v = sqlite3_value_double(argv[0]);
+    }
+    resultText(ctx, strText(v, int(length), int(decimals)));
+}
+
+// ---- numbers -----------------------------------------------------------------------------
+
+void fnRound(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    if (anyNull(argc, argv))
+        return sqlite3_result_null(ctx);
+    const Number n = number(ctx, argv[0]);
+    if (!n.ok)
+        return;
+    sqlite3_int64 digits = 0, truncate = 0;
+    if (!intArg(ctx, argv[1], digits))
+        return;
+    if (argc > 2 && !intArg(ctx, argv[2], truncate))
+        return;
+    digits = std::clamp<sqlite3_int64>(digits, -38, 38);
+    if (n.integer) {
+        if (digits >= 0)
+            return sqlite3_result_int64(ctx, n.i);
+        if (digits < -18)
+            return sqlite3_result_int64(ctx, 0);
+        sqlite3_int64 scale = 1;
+        for (int k = 0; k < -digits; ++k)
+            scale *= 10;
+        sqlite3_int64 q = n.i / scale;
+        const sqlite3_int64 rem = n.i % scale;
+        if (!truncate && std::abs(rem) * 2 >= scale)
+            q += n.i < 0 ? -1 : 1;
+        return sqlite3_result_int64(ctx, q * scale);
+    }
+    if (truncate) {
+        const double scale = std::pow(10.0, double(digits));
+        return sqlite3_result_double(ctx, std::trunc(n.d * scale) / scale);
+    }
+    sqlite3_result_double(ctx, roundHalfAway(n.d, int(digits)));
+}
+
+void floorCeiling(sqlite3_context* ctx, sqlite3_value** argv, bool up) {
+    if (isNull(argv[0]))
+        return sqlite3_result_null(ctx);
+    const Number n = number(ctx, argv[0]);
+    if (!n.ok)
+        return;
+    if (n.integer)
+        return sqlite3_result_int64(ctx, n.i);
+    sqlite3_result_double(ctx, up ? std::ceil(n.d) : std::floor(n.d));
+}
+void fnFloor(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    floorCeiling(ctx, argv, false);
+}
+void fnCeiling(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    floorCeiling(ctx, argv, true);
+}
+
+void fnSign(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (isNull(argv[0]))
+        return sqlite3_result_null(ctx);
+    const Number n = number(ctx, argv[0]);
+    if (!n.ok)
+        return;
+    const int s = n.integer ? (n.i > 0) - (n.i < 0) : (n.d > 0) - (n.d < 0);
+    if (n.integer)
+        return sqlite3_result_int64(ctx, s);
+    sqlite3_result_double(ctx, s);
+}
+
+// ---- dates -------------------------------------------------------------------------------
+
+void fnGetDate(sqlite3_context* ctx, int, sqlite3_value**) {
+    resultText(ctx, storageText(QDateTime::currentDateTime()));  // local time, as the server
+}
+
+void fnDatePart(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (isNull(argv[1]))
+        return sqlite3_result_null(ctx);
+    const auto d = dateTime(ctx, argv[1]);
+    if (!d)
+        return;
+    const QString part = text(argv[0]);
+    const QDate date = d->date();
+    sqlite3_result_int64(ctx, part == u"year"    ? date.year()
+                              : part == u"month" ? date.month()
+                                                 : date.day());
+}
+
+void fnDateAdd(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (isNull(argv[1]) || isNull(argv[2]))
+        return sqlite3_result_null(ctx);
+    sqlite3_int64 n = 0;
+    if (!intArg(ctx, argv[1], n))
+        return;
+    const auto d = dateTime(ctx, argv[2]);
+    if (!d)
+        return;
+    if (std::abs(n) > 4000000)
+        return overflow(ctx, u"datetime"_s);
+    const QString part = text(argv[0]);
+    const QDateTime r = part == u"year"    ? d->addYears(int(n))
+                        : part == u"month" ? d->addMonths(int(n))
+                                           : d->addDays(n);
+    resultDateTime(ctx, r);
+}
+
+void fnDateDiff(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (isNull(argv[1]) || isNull(argv[2]))
+        return sqlite3_result_null(ctx);
+    const auto a = dateTime(ctx, argv[1]);
+    if (!a)
+        return;
+    const auto b = dateTime(ctx, argv[2]);
+    if (!b)
+        return;
+    const QString part = text(argv[0]);
+    // The number of boundaries crossed, not whole periods elapsed.
+    const QDate x = a->date(), y = b->date();
+    if (part == u"year")
+        return sqlite3_result_int64(ctx, y.year() - x.year());
+    if (part == u"month")
+        return sqlite3_result_int64(ctx, (y.year() - x.year()) * 12 + y.month() - x.month());
+    sqlite3_result_int64(ctx, x.daysTo(y));
+}
+
+// ---- conversions -------------------------------------------------------------------------
+
+enum SourceKind {
+    kUnknown = 0,
+    kInt = 1,
+    kFloat = 2,
+    kDecimal = 3,
+    kMoney = 4,
+    kText = 5,
+    kDate = 6
+};
+
+void fnToInt(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (isNull(argv[0]))
+        return sqlite3_result_null(ctx);
+    const int kind = sqlite3_value_int(argv[1]);
+    switch (sqlite3_value_type(argv[0])) {
+        case SQLITE_INTEGER:
+            return sqlite3_result_int64(ctx, sqlite3_value_int64(argv[0]));
+        case SQLITE_FLOAT: {
+            const double d = sqlite3_value_double(argv[0]);
+            // money rounds to the nearest int; float and decimal drop the fraction
+            const double r = kind == kMoney ? roundHalfAway(d, 0) : std::trunc(d);
+            if (!(std::abs(r) < 9.2e18))
+                return overflow(ctx, u"int"_s);
+            return sqlite3_result_int64(ctx, sqlite3_int64(r));
+        }
+        default: {
+            const QString s = text(argv[0]);
+            if (kind == kDate) {
+                const auto d = dateTime(ctx, argv[0]);
+                if (!d)
+                    return;
+                const QDateTime base(QDate(1900, 1, 1), QTime(0, 0));
+                const qint64 ms = base.msecsTo(*d);
+                return sqlite3_result_int64(ctx,
+                                            sqlite3_int64(std::llround(double(ms) / 86400000.0)));
+            }
+            if (!parseNumber(s, true))
+                return conversionFailed(ctx, s, u"int"_s);
+            return sqlite3_result_int64(ctx, s.trimmed().toLongLong());
+        }
+    }
+}
+
+void fnToFloat(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (isNull(argv[0]))
+        return sqlite3_result_null(ctx);
+    if (!isText(argv[0]))
+        return sqlite3_result_double(ctx, sqlite3_value_double(argv[0]));
+    const auto d = parseNumber(text(argv[0]), false);
+    if (!d)
+        return raise(ctx, 8114, u"22018"_s, u"Error converting data type varchar to float."_s);
+    sqlite3_result_double(ctx, *d);
+}
+
+void fnToDecimal(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (isNull(argv[0]))
+        return sqlite3_result_null(ctx);
+    const int precision = sqlite3_value_int(argv[1]);
+    const int scale = sqlite3_value_int(argv[2]);
+    const bool money = precision == 19 && scale == 4;
+    double v = 0;
+    if (isText(argv[0])) {
+        const auto d = parseNumber(text(argv[0]), false, money);
+        if (!d)
+            return raise(ctx, 8114, u"22018"_s,
+                         u"Error converting data type varchar to %1."_s.arg(money ? u"money"_s
+                                                                                  : u"numeric"_s));
+        v = *d;
+    } else {
+        v = sqlite3_value_double(argv[0]);
+    }
+    const double r = roundHalfAway(v, scale);
+    const double limit = money ? 922337203685477.5807 : std::pow(10.0, double(precision - scale));
+    if (!(std::abs(r) < limit)) {
+        if (money)
+            return overflow(ctx, u"money"_s);
+        return raise(ctx, 8115, u"22003"_s,
+                     u"Arithmetic overflow error converting %1 to data type numeric."_s.arg(
+                         isText(argv[0]) ? u"varchar"_s : u"numeric"_s));
+    }
+    if (scale == 0 && std::abs(r) < 9.0e15)
+        return sqlite3_result_int64(ctx, sqlite3_int64(r));
+    sqlite3_result_double(ctx, r);
+}
+
+void fnToDateTime(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (isNull(argv[0]))
+        return sqlite3_result_null(ctx);
+    const auto d = dateTime(ctx, argv[0]);
+    if (d)
+        resultDateTime(ctx, *d);
+}
+
+std::optional<QString> dateText(const QDateTime& d, int style) {
+    static const char* const months[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                         "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    const QDate date = d.date();
+    const QTime time = d.time();
+    const auto two = [](int v) { return QString::number(v).rightJustified(2, u'0'); };
+    const QString hm12 = QString::number(time.hour() % 12 == 0 ? 12 : time.hour() % 12) + u':' +
+                         two(time.minute()) + (time.hour() < 12 ? u"AM"_s : u"PM"_s);
+    switch (style) {
+        case 0:
+        case 100:
+            return QString::fromLatin1(months[date.month() - 1]) + u' ' +
+                   QString::number(date.day()).rightJustified(2, u' ') + u' ' +
+                   QString::number(date.year()) + u' ' + hm12.rightJustified(7, u' ');
+        case 1:
+            return d.toString(u"MM/dd/yy"_s);
+        case 101:
+            return d.toString(u"MM/dd/yyyy"_s);
+        case 3:
+            return d.toString(u"dd/MM/yy"_s);
+        case 103:
+            return d.toString(u"dd/MM/yyyy"_s);
+        case 23:
+            return d.toString(u"yyyy-MM-dd"_s);
+        case 108:
+            return d.toString(u"HH:mm:ss"_s);
+        case 112:
+            return d.toString(u"yyyyMMdd"_s);
+        case 120:
+            return d.toString(u"yyyy-MM-dd HH:mm:ss"_s);
+        case 121:
+            return d.toString(u"yyyy-MM-dd HH:mm:ss.zzz"_s);
+        case 126:
+            return d.toString(u"yyyy-MM-ddTHH:mm:ss.zzz"_s);
+        default:
+            return std::nullopt;
+    }
+}
+
+// tsql_to_text(value, length, fixed, style, source kind, source scale): CAST/CONVERT to
+// char(n) (fixed) or varchar(n).
+void fnToText(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (isNull(argv[0]))
+        return sqlite3_result_null(ctx);
+    const int length = sqlite3_value_int(argv[1]);
+    const bool fixed = sqlite3_value_int(argv[2]) != 0;
+    const int style = sqlite3_value_int(argv[3]);
+    int kind = sqlite3_value_int(argv[4]);
+    const int scale = sqlite3_value_int(argv[5]);
+    const int type = sqlite3_value_type(argv[0]);
+    if (kind == kUnknown || ((kind == kText || kind == kDate) && !isText(argv[0])))
+        kind = type == SQLITE_INTEGER ? kInt : type == SQLITE_FLOAT ? kFloat : kText;
+    if ((kind == kInt || kind == kFloat || kind == kDecimal || kind == kMoney) && isText(argv[0]))
+        kind = kText;
+    QString s;
+    bool cut = true;  // strings and dates are cut to the length; numbers must fit
+    switch (kind) {
+        case kInt:
+            s = QString::number(sqlite3_value_int64(argv[0]));
+            cut = false;
+            break;
+        case kFloat: {
+            const double d = sqlite3_value_double(argv[0]);
+            s = QString::number(d, 'g', 6);
+            cut = false;
+            break;
+        }
+        case kDecimal: {
+            const double d = sqlite3_value_double(argv[0]);
+            s = scale >= 0 ? decimalText(d, scale) : QString::number(d, 'g', 17);
+            cut = false;
+            break;
+        }
+        case kMoney:
+            s = moneyText(sqlite3_value_double(argv[0]), style);
+            cut = false;
+            break;
+        case kDate: {
+            const auto d = dateTime(ctx, argv[0]);
+            if (!d)
+                return;
+            const auto t = dateText(*d, style);
+            if (!t)
+                return raise(ctx, 281, u"42000"_s,
+                             u"%1 is not a valid style number when converting from datetime to a "
+                             "character string."_s.arg(style));
+            s = *t;
+            break;
+        }
+        default:
+            s = text(argv[0]);
+            break;
+    }
+    if (length > 0 && s.size() > length) {
+        if (!cut) {
+            if (kind == kInt) {
+                s = u"*"_s;  // an int that does not fit shows as '*'
+            } else {
+                return overflow(ctx, u"varchar"_s);
+            }
+        } else {
+            s.truncate(length);
+        }
+    }
+    if (fixed && length > 0 && s.size() < length)
+        s = s.leftJustified(length, u' ');
+    resultText(ctx, s);
+}
+
+// ---- LIKE and its index range ------------------------------------------------------------
+
+// like(pattern, value [, escape]): SQLite calls the LIKE operator this way.
+void fnLike(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    if (anyNull(argc, argv))
+        return sqlite3_result_null(ctx);
+    QChar escape;
+    if (argc > 2) {
+        const QString e = text(argv[2]);
+        if (e.size() != 1)
+            return raise(
+                ctx, 506, u"22019"_s,
+                u"The invalid escape character \"%1\" was specified in a LIKE predicate."_s.arg(e));
+        escape = e.front();
+    }
+    sqlite3_result_int(ctx, likeMatches(text(argv[1]), text(argv[0]), escape) ? 1 : 0);
+}
+
+// The lowest and (beyond) highest texts a pattern's matches can have in the TSQL order: the
+// literal prefix and the prefix followed by U+FFFF, which ICU sorts after every character.
+// Without a usable prefix: '' and an empty blob, a range holding every text.
+void fnLikeLow(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (isNull(argv[0]))
+        return sqlite3_result_null(ctx);
+    resultText(ctx, likeRangePrefix(text(argv[0])));
+}
+void fnLikeHigh(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (isNull(argv[0]))
+        return sqlite3_result_null(ctx);
+    const QString prefix = likeRangePrefix(text(argv[0]));
+    if (prefix.isEmpty())
+        return sqlite3_result_zeroblob(ctx, 0);
+    resultText(ctx, prefix + QChar(0xFFFF));
+}
+
+int collate(void* arg, int an, const void* a, int bn, const void* b) {
+    return static_cast<const TextCollator*>(arg)->compareUtf8(static_cast<const char*>(a), an,
+                                                              static_cast<const char*>(b), bn);
+}
+void destroyCollator(void* arg) {
+    delete static_cast<TextCollator*>(arg);
+}
+
+struct Registration {
+    const char* name;
+    int args;
+    void (*fn)(sqlite3_context*, int, sqlite3_value**);
+    bool deterministic = true;
+};
+
+}  // namespace
+
+void registerFunctions(sqlite3* db) {
+    static const Registration functions[] = {
+        {"tsql_add", 2, fnAdd},
+        {"tsql_num", 1, fnNum},
+        {"tsql_div", 2, fnDiv},
+        {"tsql_mod", 2, fnMod},
+        {"tsql_bitxor", 2, fnBitXor},
+        {"tsql_adddays", 2, fnAddDays},
+        {"tsql_upper", 1, fnUpper},
+        {"tsql_lower", 1, fnLower},
+        {"tsql_len", 1, fnLen},
+        {"tsql_substring", 3, fnSubstring},
+        {"tsql_left", 2, fnLeft},
+        {"tsql_right", 2, fnRight},
+        {"tsql_replace", 3, fnReplace},
+        {"tsql_charindex", 2, fnCharIndex},
+        {"tsql_charindex", 3, fnCharIndex},
+        {"tsql_space", 1, fnSpace},
+        {"tsql_replicate", 2, fnReplicate},
+        {"tsql_str", 1, fnStr},
+        {"tsql_str", 2, fnStr},
+        {"tsql_str", 3, fnStr},
+        {"tsql_round", 2, fnRound},
+        {"tsql_round", 3, fnRound},
+        {"tsql_floor", 1, fnFloor},
+        {"tsql_ceiling", 1, fnCeiling},
+        {"tsql_sign", 1, fnSign},
+        {"tsql_getdate", 0, fnGetDate, false},
+        {"tsql_datepart", 2, fnDatePart},
+        {"tsql_dateadd", 3, fnDateAdd},
+        {"tsql_datediff", 3, fnDateDiff},
+        {"tsql_to_int", 2, fnToInt},
+        {"tsql_to_float", 1, fnToFloat},
+        {"tsql_to_decimal", 3, fnToDecimal},
+        {"tsql_to_datetime", 1, fnToDateTime},
+        {"tsql_to_text", 6, fnToText},
+        {"tsql_like_low", 1, fnLikeLow},
+        {"tsql_like_high", 1, fnLikeHigh},
+        {"like", 2, fnLike},
+        {"like", 3, fnLike},
+    };
+    for (const Registration& r : functions) {
+        const int flags = SQLITE_UTF8 | (r.deterministic ? SQLITE_DETERMINISTIC : 0);
+        if (sqlite3_create_function_v2(db, r.name, r.args, flags, nullptr, r.fn, nullptr, nullptr,
+                                       nullptr) != SQLITE_OK) {
+            throw data::DbError(u"Cannot register the SQL function %1: %2"_s.arg(
+                QString::fromLatin1(r.name), QString::fromUtf8(sqlite3_errmsg(db))));
+        }
+    }
+    auto* collator = new TextCollator;
+    if (sqlite3_create_collation_v2(db, embedded::kTextCollation, SQLITE_UTF8, collator, collate,
+                                    destroyCollator) != SQLITE_OK) {
+        delete collator;
+        throw data::DbError(
+            u"Cannot register the TSQL collation: %1"_s.arg(QString::fromUtf8(sqlite3_errmsg(db))));
+    }
+    sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
+}
+
+}  // namespace md::tsql

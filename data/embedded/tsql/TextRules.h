@@ -1,0 +1,39 @@
+#pragma once
+
+// SQL Server's text comparison for the embedded engine: the "TSQL" collation (case and
+// trailing blanks ignored, Thai in Thai order) and LIKE.
+
+#include <QString>
+#include <QStringView>
+#include <memory>
+
+struct UCollator;
+
+namespace md::tsql {
+
+// An ICU collator for Thai at secondary strength with non-ignorable punctuation and blanks.
+class TextCollator {
+  public:
+    TextCollator();
+    ~TextCollator();
+    TextCollator(const TextCollator&) = delete;
+    TextCollator& operator=(const TextCollator&) = delete;
+    // Compares two UTF-8 texts; trailing blanks do not count.
+    int compareUtf8(const char* a, int aLength, const char* b, int bLength) const;
+    int compare(const QString& a, const QString& b) const;
+
+  private:
+    UCollator* collator_ = nullptr;
+};
+
+// SQL Server's LIKE: '%' any run, '_' one character, [abc], [a-z] and [^...] sets, an
+// optional escape character; letters without regard to case; trailing blanks of the value
+// do not count, those of the pattern do.
+bool likeMatches(QStringView value, QStringView pattern, QChar escape = QChar());
+
+// The fixed beginning of a pattern that an index range can narrow to (see the translator);
+// empty when the pattern starts with a wildcard or holds characters that a collation range
+// would not bound.
+QString likeRangePrefix(QStringView pattern);
+
+}  // namespace md::tsql

@@ -1,0 +1,940 @@
+#include "data/backend/DbError.h"
+#include "data/backend/SqlLexer.h"
+#include "data/embedded/tsql/Ast.h"
+#include "data/embedded/tsql/DmlTranslator.h"
+#include "data/embedded/tsql/TextRules.h"
+#include "data/embedded/tsql/Values.h"
+
+#include <functional>
+
+#include <QHash>
+#include <unordered_map>
+
+namespace md::tsql {
+namespace {
+
+using namespace Qt::StringLiterals;
+using namespace ast;
+using data::DbError;
+using data::ErrorCategory;
+
+bool isNumeric(SqlType t) {
+    return t == SqlType::Integer || t == SqlType::Float || t == SqlType::Decimal ||
+           t == SqlType::Money;
+}
+
+QString quoteIdent(const QString& name) {
+    QString s = name;
+    s.replace(u'"', u"\"\""_s);
+    return u'"' + s + u'"';
+}
+
+QString quoteLiteral(const QString& value) {
+    QString s = value;
+    s.replace(u'\'', u"''"_s);
+    return u'\'' + s + u'\'';
+}
+
+// What the emitter knows about a translated expression.
+struct Emitted {
+    QString sql;
+    ColumnType type;
+    bool textColumn = false;  // a column reference of a text column (carries TSQL)
+    bool columnRef = false;
+    const Node* literal = nullptr;  // the string literal node, when the expression is one
+    bool bindable = false;          // a placeholder, parameter or variable
+};
+
+using Columns = std::vector<std::pair<QString, ColumnType>>;
+
+struct ScopeTable {
+    QString alias;  // alias, or the table name when there is none
+    QString table;  // empty for a derived table
+    Columns derived;
+};
+
+struct Scope {
+    std::vector<ScopeTable> tables;
+    const Scope* outer = nullptr;
+    const SelectCore* core = nullptr;
+    const Columns* items = nullptr;  // the select list, for ORDER BY aliases
+};
+
+struct FunctionArity {
+    int min;
+    int max;
+};
+
+const QHash<QString, FunctionArity>& functionArities() {
+    static const QHash<QString, FunctionArity> f = {
+        {u"COALESCE"_s, {2, 255}}, {u"ISNULL"_s, {2, 2}},    {u"NULLIF"_s, {2, 2}},
+        {u"UPPER"_s, {1, 1}},      {u"LOWER"_s, {1, 1}},     {u"LTRIM"_s, {1, 1}},
+        {u"RTRIM"_s, {1, 1}},      {u"LEN"_s, {1, 1}},       {u"SUBSTRING"_s, {3, 3}},
+        {u"LEFT"_s, {2, 2}},       {u"RIGHT"_s, {2, 2}},     {u"REPLACE"_s, {3, 3}},
+        {u"CHARINDEX"_s, {2, 3}},  {u"ABS"_s, {1, 1}},       {u"ROUND"_s, {2, 3}},
+        {u"STR"_s, {1, 3}},        {u"GETDATE"_s, {0, 0}},   {u"YEAR"_s, {1, 1}},
+        {u"MONTH"_s, {1, 1}},      {u"DAY"_s, {1, 1}},       {u"COUNT"_s, {1, 1}},
+        {u"SUM"_s, {1, 1}},        {u"MIN"_s, {1, 1}},       {u"MAX"_s, {1, 1}},
+        {u"AVG"_s, {1, 1}},        {u"FLOOR"_s, {1, 1}},     {u"CEILING"_s, {1, 1}},
+        {u"SPACE"_s, {1, 1}},      {u"REPLICATE"_s, {2, 2}}, {u"SIGN"_s, {1, 1}},
+    };
+    return f;
+}
+
+class Emitter {
+  public:
+    Emitter(QStringView text, const SchemaLookup& schema, bool numbered)
+        : text_(text), schema_(schema), numbered_(numbered) {}
+
+    QString statement(const Statement& st) {
+        switch (st.type) {
+            case Statement::Select:
+                return query(*st.query, nullptr, nullptr);
+            case Statement::Insert:
+                return insert(st);
+            case Statement::Update:
+                return update(st);
+            case Statement::Delete: {
+                Scope scope;
+                scope.tables.push_back({st.table, st.table, {}});
+                QString s = u"DELETE FROM "_s + quoteIdent(st.table);
+                if (st.where)
+                    s += u" WHERE "_s + expr(*st.where, scope).sql;
+                return s;
+            }
+        }
+        return {};
+    }
+
+    QString expression(const Node& n) {
+        Scope scope;
+        return expr(n, scope).sql;
+    }
+
+  private:
+    [[noreturn]] void fail(int offset, const QString& what, int number = 102) const {
+        const auto p = data::positionOf(text_, offset);
+        throw DbError(u"%1 (line %2, column %3)."_s.arg(what).arg(p.line).arg(p.column), number,
+                      u"42000"_s, ErrorCategory::Syntax);
+    }
+
+    // ---- statements --------------------------------------------------------------------
+    QString insert(const Statement& st) {
+        Scope scope;
+        scope.tables.push_back({st.table, st.table, {}});
+        QString s = u"INSERT INTO "_s + quoteIdent(st.table);
+        std::vector<ColumnType> types;
+        if (!st.columns.empty()) {
+            QStringList cols;
+            for (const QString& c : st.columns) {
+                cols << quoteIdent(c);
+                types.push_back(schema_.column(st.table, c).value_or(ColumnType{}));
+            }
+            s += u" ("_s + cols.join(u", "_s) + u')';
+        }
+        if (st.defaultValues)
+            return s + u" DEFAULT VALUES"_s;
+        if (st.query)
+            return s + u' ' + query(*st.query, nullptr, nullptr);
+        QStringList rows;
+        for (const auto& row : st.rows) {
+            if (!types.empty() && row.size() != types.size())
+                fail(row.empty() ? 0 : row.front()->pos,
+                     u"There are fewer columns in the INSERT statement than values specified in "
+                     "the VALUES clause"_s,
+                     109);
+            QStringList values;
+            for (size_t i = 0; i < row.size(); ++i) {
+                Emitted v = expr(*row[i], scope);
+                if (i < types.size())
+                    assignTo(types[i], v);
+                values << v.sql;
+            }
+            rows << u'(' + values.join(u", "_s) + u')';
+        }
+        return s + u" VALUES "_s + rows.join(u", "_s);
+    }
+
+    QString update(const Statement& st) {
+        Scope scope;
+        scope.tables.push_back({st.table, st.table, {}});
+        QStringList sets;
+        for (const Assignment& a : st.set) {
+            Emitted v = expr(*a.value, scope);
+            assignTo(schema_.column(st.table, a.column).value_or(ColumnType{}), v);
+            sets << quoteIdent(a.column) + u" = "_s + v.sql;
+        }
+        QString s = u"UPDATE "_s + quoteIdent(st.table) + u" SET "_s + sets.join(u", "_s);
+        if (st.where)
+            s += u" WHERE "_s + expr(*st.where, scope).sql;
+        return s;
+    }
+
+    // A value written into a column: date-time columns read strings as dates.
+    void assignTo(const ColumnType& column, Emitted& v) {
+        if (column.type != SqlType::DateTime)
+            return;
+        asDateTime(v);
+    }
+
+    void asDateTime(Emitted& v) {
+        if (v.literal) {
+            v.sql = dateLiteral(*v.literal);
+        } else if (v.bindable || v.type.type == SqlType::Text) {
+            v.sql = u"tsql_to_datetime("_s + v.sql + u')';
+        }
+        v.type.type = SqlType::DateTime;
+    }
+
+    QString dateLiteral(const Node& literal) const {
+        const DateTimeParse r = parseDateTime(literal.text);
+        if (r.status == DateTimeParse::Ok)
+            return quoteLiteral(storageText(r.value));
+        if (r.status == DateTimeParse::OutOfRange)
+            throw DbError(
+                u"The conversion of a varchar data type to a datetime data type resulted in an "
+                "out-of-range value."_s,
+                242, u"22008"_s, ErrorCategory::Conversion);
+        throw DbError(
+            u"Conversion failed when converting date and/or time from character string."_s, 241,
+            u"22007"_s, ErrorCategory::Conversion);
+    }
+
+    // ---- queries -----------------------------------------------------------------------
+    QString query(const Query& q, const Scope* outer, Columns* columns) {
+        QStringList parts;
+        for (size_t i = 0; i < q.cores.size(); ++i) {
+            const SelectCore& c = q.cores[i];
+            Columns cols;
+            Scope scope;
+            QString core = selectCore(c, outer, cols, scope);
+            if (i == 0 && columns)
+                *columns = cols;
+            if (q.cores.size() == 1) {
+                if (!q.orderBy.empty())
+                    core += u" ORDER BY "_s + orderBy(q.orderBy, scope, true);
+                if (c.top) {
+                    topNode_ = c.top.get();
+                    core += u" LIMIT "_s + expr(*c.top, scope).sql;
+                }
+                return core;
+            }
+            topNode_ = c.top.get();
+            if (c.top)
+                core = u"SELECT * FROM ("_s + core + u" LIMIT "_s + expr(*c.top, scope).sql + u')';
+            if (i > 0)
+                parts << q.ops[i - 1];
+            parts << core;
+        }
+        QString s = parts.join(u' ');
+        if (!q.orderBy.empty()) {
+            Scope none;
+            none.outer = outer;
+            s += u" ORDER BY "_s + orderBy(q.orderBy, none, false);
+        }
+        return s;
+    }
+
+    QString orderBy(const std::vector<OrderItem>& items, const Scope& scope, bool collate) {
+        QStringList terms;
+        for (const OrderItem& o : items) {
+            QString term;
+            const Node& e = *o.expr;
+            if (e.kind == Kind::Number) {
+                term = e.text;
+            } else if (e.kind == Kind::Column && e.qualifier.isEmpty() && scope.items &&
+                       !resolves(e, scope)) {
+                // A select-list alias.
+                term = quoteIdent(e.name);
+                for (const auto& [alias, type] : *scope.items) {
+                    if (alias.compare(e.name, Qt::CaseInsensitive) == 0 && collate &&
+                        !isNumeric(type.type) && type.type != SqlType::DateTime)
+                        term += u" COLLATE TSQL"_s;
+                    if (alias.compare(e.name, Qt::CaseInsensitive) == 0)
+                        break;
+                }
+            } else {
+                const Emitted v = expr(e, scope);
+                term = v.sql;
+                if (collate && !v.textColumn && !isNumeric(v.type.type) &&
+                    v.type.type != SqlType::DateTime)
+                    term += u" COLLATE TSQL"_s;
+            }
+            if (o.descending)
+                term += u" DESC"_s;
+            terms << term;
+        }
+        return terms.join(u", "_s);
+    }
+
+    QString selectCore(const SelectCore& c, const Scope* outer, Columns& cols, Scope& scope) {
+        scope.outer = outer;
+        scope.core = &c;
+        // The FROM tables first: the select list and the conditions refer to them.
+        QStringList tables;
+        for (const TableRef& ref : c.from) {
+            ScopeTable t;
+            QString item;
+            if (ref.derived) {
+                item = u'(' + query(*ref.derived, outer, &t.derived) + u')';
+            } else {
+                t.table = ref.table;
+                item = quoteIdent(ref.table);
+            }
+            t.alias = ref.alias.isEmpty() ? ref.table : ref.alias;
+            if (!ref.alias.isEmpty())
+                item += u" AS "_s + quoteIdent(ref.alias);
+            scope.tables.push_back(std::move(t));
+            tables << item;
+        }
+        QStringList items;
+        for (const SelectItem& it : c.items) {
+            if (it.expr->kind == Kind::Star) {
+                if (c.from.empty())
+                    fail(it.expr->pos, u"Must specify table to select from"_s, 263);
+                items << (it.expr->qualifier.isEmpty() ? u"*"_s
+                                                       : quoteIdent(it.expr->qualifier) + u".*"_s);
+                starColumns(*it.expr, scope, cols);
+                continue;
+            }
+            const Emitted v = expr(*it.expr, scope);
+            QString item = v.sql;
+            QString name = it.alias;
+            if (!name.isEmpty()) {
+                item += u" AS "_s + quoteIdent(name);
+            } else if (it.expr->kind == Kind::Column) {
+                name = it.expr->name;
+            }
+            cols.emplace_back(name, v.type);
+            items << item;
+        }
+        QString s = u"SELECT "_s;
+        if (c.distinct)
+            s += u"DISTINCT "_s;
+        s += items.join(u", "_s);
+        if (!c.from.empty()) {
+            QString from;
+            for (size_t i = 0; i < c.from.size(); ++i) {
+                const TableRef& ref = c.from[i];
+                if (i == 0) {
+                    from = tables[0];
+                } else if (ref.join == u",") {
+                    from += u", "_s + tables[qsizetype(i)];
+                } else {
+                    from += u' ' + ref.join + u' ' + tables[qsizetype(i)];
+                }
+                if (ref.on)
+                    from += u" ON "_s + expr(*ref.on, scope).sql;
+            }
+            s += u" FROM "_s + from;
+        }
+        if (c.where)
+            s += u" WHERE "_s + expr(*c.where, scope).sql;
+        if (!c.groupBy.empty()) {
+            QStringList g;
+            for (const NodePtr& e : c.groupBy)
+                g << expr(*e, scope).sql;
+            s += u" GROUP BY "_s + g.join(u", "_s);
+        }
+        if (c.having)
+            s += u" HAVING "_s + expr(*c.having, scope).sql;
+        scope.items = &cols;
+        return s;
+    }
+
+    void starColumns(const Node& star, const Scope& scope, Columns& cols) {
+        for (const ScopeTable& t : scope.tables) {
+            if (!star.qualifier.isEmpty() && t.alias.compare(star.qualifier, Qt::CaseInsensitive))
+                continue;
+            for (const auto& c : t.derived)
+                cols.push_back(c);
+        }
+    }
+
+    // ---- names -------------------------------------------------------------------------
+    bool resolves(const Node& col, const Scope& scope) const {
+        return lookup(col, scope).has_value();
+    }
+
+    std::optional<ColumnType> lookup(const Node& col, const Scope& scope) const {
+        for (const Scope* s = &scope; s; s = s->outer) {
+            for (const ScopeTable& t : s->tables) {
+                if (!col.qualifier.isEmpty() &&
+                    t.alias.compare(col.qualifier, Qt::CaseInsensitive) != 0 &&
+                    t.table.compare(col.qualifier, Qt::CaseInsensitive) != 0)
+                    continue;
+                if (t.table.isEmpty()) {
+                    for (const auto& [name, type] : t.derived) {
+                        if (name.compare(col.name, Qt::CaseInsensitive) == 0)
+                            return type;
+                    }
+                } else if (auto type = schema_.column(t.table, col.name)) {
+                    return type;
+                }
+                if (!col.qualifier.isEmpty())
+                    return std::nullopt;
+            }
+        }
+        return std::nullopt;
+    }
+
+    // ---- expressions -------------------------------------------------------------------
+    static bool collationMatters(const Emitted& a, const Emitted& b) {
+        if (a.textColumn || b.textColumn)
+            return false;
+        const auto plain = [](const Emitted& e) {
+            return isNumeric(e.type.type) || e.type.type == SqlType::DateTime;
+        };
+        return !plain(a) && !plain(b);
+    }
+
+    // Reads a string side as a date-time when the other side is one.
+    void dateSides(Emitted& a, Emitted& b) {
+        if (a.type.type == SqlType::DateTime && b.type.type != SqlType::DateTime)
+            asDateTime(b);
+        if (b.type.type == SqlType::DateTime && a.type.type != SqlType::DateTime)
+            asDateTime(a);
+    }
+
+    Emitted expr(const Node& n, const Scope& scope) {
+        Emitted e;
+        switch (n.kind) {
+            case Kind::Number:
+                e.sql = n.text;
+                e.type.type = n.text.contains(u'e', Qt::CaseInsensitive) ? SqlType::Float
+                              : n.text.contains(u'.')                    ? SqlType::Decimal
+                                                                         : SqlType::Integer;
+                if (e.type.type == SqlType::Decimal) {
+                    e.type.scale = int(n.text.size() - n.text.indexOf(u'.') - 1);
+                }
+                return e;
+            case Kind::String:
+                e.sql = quoteLiteral(n.text);
+                e.type.type = SqlType::Text;
+                e.literal = &n;
+                return e;
+            case Kind::Null:
+                e.sql = u"NULL"_s;
+                return e;
+            case Kind::Column: {
+                e.sql = n.qualifier.isEmpty() ? quoteIdent(n.name)
+                                              : quoteIdent(n.qualifier) + u'.' + quoteIdent(n.name);
+                e.columnRef = true;
+                if (auto t = lookup(n, scope))
+                    e.type = *t;
+                e.textColumn = e.type.type == SqlType::Text;
+                if (n.qualifier.isEmpty() && e.type.type == SqlType::Unknown && scope.items) {
+                    for (const auto& [alias, type] : *scope.items) {
+                        if (alias.compare(n.name, Qt::CaseInsensitive) == 0)
+                            e.type = type;
+                    }
+                }
+                return e;
+            }
+            case Kind::Star:
+                fail(n.pos, u"Incorrect syntax near '*'"_s);
+            case Kind::Placeholder:
+                if (!numbered_ && &n == topNode_)
+                    fail(n.pos,
+                         u"The embedded engine does not support TOP ? beside named parameters"_s);
+                e.sql = numbered_ ? u"?"_s + QString::number(n.index) : u"?"_s;
+                e.bindable = true;
+                return e;
+            case Kind::Parameter:
+                e.sql = n.text;
+                e.bindable = true;
+                return e;
+            case Kind::Variable:
+                e.sql = n.text;
+                e.bindable = true;
+                if (auto t = schema_.variable(n.text))
+                    e.type = *t;
+                return e;
+            case Kind::Identity:
+                e.sql = u"last_insert_rowid()"_s;
+                e.type.type = SqlType::Integer;
+                return e;
+            case Kind::Unary: {
+                Emitted a = expr(*n.args[0], scope);
+                if (n.op == u"~") {
+                    e.sql = u"(~"_s + a.sql + u')';
+                    e.type.type = SqlType::Integer;
+                } else {
+                    const QString v =
+                        isNumeric(a.type.type) ? a.sql : u"tsql_num("_s + a.sql + u')';
+                    e.sql = u'(' + n.op + v + u')';
+                    e.type = a.type;
+                }
+                return e;
+            }
+            case Kind::Binary:
+                return binary(n, scope);
+            case Kind::Compare: {
+                Emitted a = expr(*n.args[0], scope);
+                Emitted b = expr(*n.args[1], scope);
+                dateSides(a, b);
+                QString right = b.sql;
+                if (collationMatters(a, b))
+                    right += u" COLLATE TSQL"_s;
+                e.sql = u'(' + a.sql + u' ' + n.op + u' ' + right + u')';
+                e.type.type = SqlType::Integer;
+                return e;
+            }
+            case Kind::And:
+            case Kind::Or:
+                e.sql = u'(' + expr(*n.args[0], scope).sql +
+                        (n.kind == Kind::And ? u" AND "_s : u" OR "_s) +
+                        expr(*n.args[1], scope).sql + u')';
+                e.type.type = SqlType::Integer;
+                return e;
+            case Kind::Not:
+                e.sql = u"(NOT "_s + expr(*n.args[0], scope).sql + u')';
+                e.type.type = SqlType::Integer;
+                return e;
+            case Kind::IsNull:
+                e.sql = u'(' + expr(*n.args[0], scope).sql +
+                        (n.negated ? u" IS NOT NULL)"_s : u" IS NULL)"_s);
+                e.type.type = SqlType::Integer;
+                return e;
+            case Kind::Between: {
+                Emitted a = expr(*n.args[0], scope);
+                Emitted lo = expr(*n.args[1], scope);
+                Emitted hi = expr(*n.args[2], scope);
+                dateSides(a, lo);
+                dateSides(a, hi);
+                dateSides(lo, a);
+                QString left = a.sql;
+                if (collationMatters(a, lo) && collationMatters(a, hi))
+                    left += u" COLLATE TSQL"_s;
+                e.sql = u'(' + left + (n.negated ? u" NOT BETWEEN "_s : u" BETWEEN "_s) + lo.sql +
+                        u" AND "_s + hi.sql + u')';
+                e.type.type = SqlType::Integer;
+                return e;
+            }
+            case Kind::Like:
+                return like(n, scope);
+            case Kind::InList: {
+                Emitted a = expr(*n.args[0], scope);
+                QStringList items;
+                bool collate = !a.textColumn;
+                for (size_t i = 1; i < n.args.size(); ++i) {
+                    Emitted v = expr(*n.args[i], scope);
+                    dateSides(a, v);
+                    if (!collationMatters(a, v))
+                        collate = false;
+                    items << v.sql;
+                }
+                e.sql = u'(' + a.sql + (collate ? u" COLLATE TSQL"_s : QString()) +
+                        (n.negated ? u" NOT IN ("_s : u" IN ("_s) + items.join(u", "_s) + u"))"_s;
+                e.type.type = SqlType::Integer;
+                return e;
+            }
+            case Kind::InQuery: {
+                const Emitted a = expr(*n.args[0], scope);
+                e.sql = u'(' + a.sql + (n.negated ? u" NOT IN ("_s : u" IN ("_s) +
+                        query(*n.query, &scope, nullptr) + u"))"_s;
+                e.type.type = SqlType::Integer;
+                return e;
+            }
+            case Kind::Exists:
+                e.sql = u"EXISTS ("_s + query(*n.query, &scope, nullptr) + u')';
+                e.type.type = SqlType::Integer;
+                return e;
+            case Kind::Subquery: {
+                Columns cols;
+                e.sql = u'(' + query(*n.query, &scope, &cols) + u')';
+                if (!cols.empty())
+                    e.type = cols.front().second;
+                return e;
+            }
+            case Kind::Function:
+                return function(n, scope);
+            case Kind::Cast:
+                return cast(n, scope);
+            case Kind::DatePart: {
+                QStringList args;
+                for (const NodePtr& a : n.args)
+                    args << expr(*a, scope).sql;
+                const QString part = quoteLiteral(n.text);
+                if (n.name == u"DATEADD") {
+                    e.sql = u"tsql_dateadd("_s + part + u", "_s + args.join(u", "_s) + u')';
+                    e.type.type = SqlType::DateTime;
+                } else if (n.name == u"DATEDIFF") {
+                    e.sql = u"tsql_datediff("_s + part + u", "_s + args.join(u", "_s) + u')';
+                    e.type.type = SqlType::Integer;
+                } else if (n.name == u"DATEPART") {
+                    e.sql = u"tsql_datepart("_s + part + u", "_s + args.join(u", "_s) + u')';
+                    e.type.type = SqlType::Integer;
+                } else {
+                    fail(n.pos, u"The embedded engine does not support %1"_s.arg(n.name));
+                }
+                return e;
+            }
+            case Kind::Case: {
+                QString s = u"CASE"_s;
+                size_t i = 0;
+                bool collate = false;
+                if (n.hasOperand) {
+                    const Emitted op = expr(*n.args[0], scope);
+                    collate = !op.textColumn && !isNumeric(op.type.type) &&
+                              op.type.type != SqlType::DateTime;
+                    s += u' ' + op.sql + (collate ? u" COLLATE TSQL"_s : QString());
+                    i = 1;
+                }
+                const size_t whenEnd = n.args.size() - (n.hasElse ? 1 : 0);
+                for (; i + 1 < whenEnd + 1 && i < whenEnd; i += 2) {
+                    s += u" WHEN "_s + expr(*n.args[i], scope).sql;
+                    const Emitted then = expr(*n.args[i + 1], scope);
+                    if (e.type.type == SqlType::Unknown)
+                        e.type = then.type;
+                    s += u" THEN "_s + then.sql;
+                }
+                if (n.hasElse) {
+                    const Emitted other = expr(*n.args.back(), scope);
+                    if (e.type.type == SqlType::Unknown)
+                        e.type = other.type;
+                    s += u" ELSE "_s + other.sql;
+                }
+                e.sql = s + u" END"_s;
+                return e;
+            }
+            case Kind::Window: {
+                QString s = n.name + u"() OVER ("_s;
+                if (!n.args.empty()) {
+                    QStringList parts;
+                    for (const NodePtr& a : n.args)
+                        parts << expr(*a, scope).sql;
+                    s += u"PARTITION BY "_s + parts.join(u", "_s);
+                }
+                if (!n.orderBy.empty()) {
+                    if (!n.args.empty())
+                        s += u' ';
+                    Scope inner = scope;
+                    inner.items = nullptr;
+                    s += u"ORDER BY "_s + orderBy(n.orderBy, inner, true);
+                }
+                e.sql = s + u')';
+                e.type.type = SqlType::Integer;
+                return e;
+            }
+        }
+        fail(n.pos, u"Incorrect syntax"_s);
+    }
+
+    Emitted binary(const Node& n, const Scope& scope) {
+        Emitted a = expr(*n.args[0], scope);
+        Emitted b = expr(*n.args[1], scope);
+        Emitted e;
+        const SqlType ta = a.type.type;
+        const SqlType tb = b.type.type;
+        const auto wider = [&] {
+            ColumnType t;
+            const auto rank = [](SqlType s) {
+                return s == SqlType::Float     ? 4
+                       : s == SqlType::Money   ? 3
+                       : s == SqlType::Decimal ? 2
+                                               : 1;
+            };
+            t = rank(ta) >= rank(tb) ? a.type : b.type;
+            if (ta == SqlType::Decimal && tb == SqlType::Decimal)
+                t.scale = std::max(a.type.scale, b.type.scale);
+            return t;
+        };
+        const auto num = [](const Emitted& x) {
+            return isNumeric(x.type.type) ? x.sql : u"tsql_num("_s + x.sql + u')';
+        };
+        if (n.op == u"+") {
+            if (isNumeric(ta) && isNumeric(tb)) {
+                e.sql = u'(' + a.sql + u" + "_s + b.sql + u')';
+                e.type = wider();
+            } else if (ta == SqlType::Text && tb == SqlType::Text) {
+                e.sql = u'(' + a.sql + u" || "_s + b.sql + u')';
+                e.type.type = SqlType::Text;
+            } else if (ta == SqlType::DateTime && tb != SqlType::Text) {
+                e.sql = u"tsql_adddays("_s + a.sql + u", "_s + b.sql + u')';
+                e.type.type = SqlType::DateTime;
+            } else if (tb == SqlType::DateTime && ta != SqlType::Text) {
+                e.sql = u"tsql_adddays("_s + b.sql + u", "_s + a.sql + u')';
+                e.type.type = SqlType::DateTime;
+            } else {
+                e.sql = u"tsql_add("_s + a.sql + u", "_s + b.sql + u')';
+                if (isNumeric(ta))
+                    e.type = a.type;
+                if (isNumeric(tb))
+                    e.type = b.type;
+            }
+            return e;
+        }
+        if (n.op == u"-" && ta == SqlType::DateTime && tb != SqlType::DateTime) {
+            e.sql = u"tsql_adddays("_s + a.sql + u", -("_s + num(b) + u"))"_s;
+            e.type.type = SqlType::DateTime;
+            return e;
+        }
+        if (ta == SqlType::DateTime || tb == SqlType::DateTime)
+            fail(n.pos,
+                 u"The embedded engine does not support the operator %1 on date-time values"_s.arg(
+                     n.op));
+        if (n.op == u"/") {
+            e.sql = u"tsql_div("_s + a.sql + u", "_s + b.sql + u')';
+        } else if (n.op == u"%") {
+            e.sql = u"tsql_mod("_s + a.sql + u", "_s + b.sql + u')';
+        } else if (n.op == u"^") {
+            e.sql = u"tsql_bitxor("_s + a.sql + u", "_s + b.sql + u')';
+        } else {
+            e.sql = u'(' + num(a) + u' ' + n.op + u' ' + num(b) + u')';
+        }
+        e.type = (isNumeric(ta) || isNumeric(tb)) ? wider() : ColumnType{};
+        if (n.op == u"&" || n.op == u"|" || n.op == u"^")
+            e.type = ColumnType{SqlType::Integer};
+        return e;
+    }
+
+    Emitted like(const Node& n, const Scope& scope) {
+        Emitted a = expr(*n.args[0], scope);
+        Emitted p = expr(*n.args[1], scope);
+        Emitted e;
+        e.type.type = SqlType::Integer;
+        QString s = a.sql + (n.negated ? u" NOT LIKE "_s : u" LIKE "_s) + p.sql;
+        if (n.args.size() > 2)
+            s += u" ESCAPE "_s + expr(*n.args[2], scope).sql;
+        // SQLite does not use an index for an overridden LIKE; an extra range condition in
+        // the column's collation keeps a prefix search on an indexed code fast.
+        if (!n.negated && n.args.size() == 2 && a.textColumn) {
+            const Node& pn = *n.args[1];
+            if (pn.kind == Kind::String) {
+                const QString prefix = likeRangePrefix(pn.text);
+                if (!prefix.isEmpty())
+                    s += u" AND "_s + a.sql + u" >= "_s + quoteLiteral(prefix) + u" AND "_s +
+                         a.sql + u" < "_s + quoteLiteral(prefix + QChar(0xFFFF));
+            } else if ((pn.kind == Kind::Placeholder && numbered_) || pn.kind == Kind::Parameter ||
+                       pn.kind == Kind::Variable) {
+                s += u" AND "_s + a.sql + u" >= tsql_like_low("_s + p.sql + u") AND "_s + a.sql +
+                     u" < tsql_like_high("_s + p.sql + u')';
+            }
+        }
+        e.sql = u'(' + s + u')';
+        return e;
+    }
+
+    Emitted function(const Node& n, const Scope& scope) {
+        if (n.name.startsWith(u"MD_") && !n.star && !n.distinct) {
+            // The engine's own helpers (md_raise, md_dbname, ...) are called as they are.
+            QStringList sql;
+            for (const NodePtr& a : n.args)
+                sql << expr(*a, scope).sql;
+            Emitted e;
+            e.sql = n.name.toLower() + u'(' + sql.join(u", "_s) + u')';
+            return e;
+        }
+        const auto arity = functionArities().find(n.name);
+        if (arity == functionArities().end())
+            fail(n.pos, u"'%1' is not a recognized built-in function name"_s.arg(n.name.toLower()),
+                 195);
+        const int count = n.star ? 1 : int(n.args.size());
+        if (count < arity->min || count > arity->max) {
+            fail(n.pos,
+                 u"The %1 function requires %2 argument(s)"_s.arg(n.name.toLower())
+                     .arg(arity->min == arity->max ? QString::number(arity->min)
+                                                   : u"%1 to %2"_s.arg(arity->min).arg(arity->max)),
+                 174);
+        }
+        if (n.star && n.name != u"COUNT")
+            fail(n.pos, u"Incorrect syntax near '*'"_s);
+        std::vector<Emitted> args;
+        for (const NodePtr& a : n.args)
+            args.push_back(expr(*a, scope));
+        QStringList sql;
+        for (const Emitted& a : args)
+            sql << a.sql;
+        const QString list = sql.join(u", "_s);
+        Emitted e;
+        const auto call = [&](const QString& f) { e.sql = f + u'(' + list + u')'; };
+        const auto firstType = [&] {
+            for (const Emitted& a : args) {
+                if (a.type.type != SqlType::Unknown)
+                    return a.type;
+            }
+            return ColumnType{};
+        };
+        const QString& f = n.name;
+        if (f == u"COALESCE") {
+            call(u"coalesce"_s);
+            e.type = firstType();
+        } else if (f == u"ISNULL") {
+            call(u"ifnull"_s);
+            e.type = firstType();
+        } else if (f == u"NULLIF") {
+            call(u"nullif"_s);
+            e.type = args[0].type;
+        } else if (f == u"UPPER" || f == u"LOWER" || f == u"LEN" || f == u"SUBSTRING" ||
+                   f == u"LEFT" || f == u"RIGHT" || f == u"REPLACE" || f == u"CHARINDEX" ||
+                   f == u"ROUND" || f == u"STR" || f == u"FLOOR" || f == u"CEILING" ||
+                   f == u"SPACE" || f == u"REPLICATE" || f == u"SIGN") {
+            call(u"tsql_"_s + f.toLower());
+            if (f == u"LEN" || f == u"CHARINDEX") {
+                e.type.type = SqlType::Integer;
+            } else if (f == u"ROUND" || f == u"FLOOR" || f == u"CEILING" || f == u"SIGN") {
+                e.type = args[0].type;
+            } else {
+                e.type.type = SqlType::Text;
+            }
+        } else if (f == u"LTRIM" || f == u"RTRIM") {
+            e.sql = f.toLower() + u'(' + list + u", ' ')"_s;
+            e.type.type = SqlType::Text;
+        } else if (f == u"ABS") {
+            e.sql = u"abs("_s +
+                    (isNumeric(args[0].type.type) ? list : u"tsql_num("_s + list + u')') + u')';
+            e.type = args[0].type;
+        } else if (f == u"GETDATE") {
+            e.sql = u"tsql_getdate()"_s;
+            e.type.type = SqlType::DateTime;
+        } else if (f == u"YEAR" || f == u"MONTH" || f == u"DAY") {
+            e.sql = u"tsql_datepart('"_s + f.toLower() + u"', "_s + list + u')';
+            e.type.type = SqlType::Integer;
+        } else if (f == u"COUNT") {
+            e.sql = n.star ? u"count(*)"_s
+                           : u"count("_s + (n.distinct ? u"DISTINCT "_s : QString()) + list + u')';
+            e.type.type = SqlType::Integer;
+        } else {  // SUM MIN MAX AVG
+            e.sql = f.toLower() + u'(' + (n.distinct ? u"DISTINCT "_s : QString()) + list + u')';
+            e.type = args[0].type;
+            if (f == u"AVG" && args[0].type.type == SqlType::Integer)
+                e.sql = u"CAST("_s + e.sql + u" AS INTEGER)"_s;  // an int average is an int
+            if ((f == u"SUM" || f == u"AVG") && args[0].type.type == SqlType::Text)
+                e.sql = f.toLower() + u"(tsql_num("_s + list + u"))"_s;
+        }
+        return e;
+    }
+
+    // Source kinds the conversion functions distinguish.
+    static int sourceKind(const ColumnType& t) {
+        switch (t.type) {
+            case SqlType::Integer:
+                return 1;
+            case SqlType::Float:
+                return 2;
+            case SqlType::Decimal:
+                return 3;
+            case SqlType::Money:
+                return 4;
+            case SqlType::Text:
+                return 5;
+            case SqlType::DateTime:
+                return 6;
+            default:
+                return 0;
+        }
+    }
+
+    Emitted cast(const Node& n, const Scope& scope) {
+        Emitted v = expr(*n.args[0], scope);
+        Emitted e;
+        e.type = n.target;
+        int style = 0;
+        if (n.args.size() > 1)
+            style = n.args[1]->text.toInt();
+        const QString kind = QString::number(sourceKind(v.type));
+        switch (n.target.type) {
+            case SqlType::Integer:
+                e.sql = u"tsql_to_int("_s + v.sql + u", "_s + kind + u')';
+                break;
+            case SqlType::Float:
+                e.sql = u"tsql_to_float("_s + v.sql + u')';
+                break;
+            case SqlType::Money:
+                e.sql = u"tsql_to_decimal("_s + v.sql + u", 19, 4)"_s;
+                break;
+            case SqlType::Decimal:
+                e.sql = u"tsql_to_decimal("_s + v.sql + u", "_s +
+                        QString::number(n.target.precision) + u", "_s +
+                        QString::number(n.target.scale) + u')';
+                break;
+            case SqlType::DateTime:
+                if (v.literal) {
+                    e.sql = dateLiteral(*v.literal);
+                } else {
+                    e.sql = u"tsql_to_datetime("_s + v.sql + u')';
+                }
+                break;
+            case SqlType::Text: {
+                const bool fixed = n.targetName == u"CHAR" || n.targetName == u"NCHAR";
+                const int scale = v.type.type == SqlType::Money ? 4 : v.type.scale;
+                e.sql = u"tsql_to_text("_s + v.sql + u", "_s + QString::number(n.target.length) +
+                        u", "_s + (fixed ? u"1"_s : u"0"_s) + u", "_s + QString::number(style) +
+                        u", "_s + kind + u", "_s + QString::number(scale) + u')';
+                break;
+            }
+            default:
+                fail(n.pos, u"The embedded engine does not support this conversion"_s);
+        }
+        return e;
+    }
+
+    QStringView text_;
+    const SchemaLookup& schema_;
+    bool numbered_;
+    const Node* topNode_ = nullptr;
+};
+
+struct CacheKey {
+    QString text;
+    const SchemaLookup* schema;
+    quint64 generation;
+    bool expression;
+    bool operator==(const CacheKey& o) const {
+        return schema == o.schema && generation == o.generation && expression == o.expression &&
+               text == o.text;
+    }
+};
+struct CacheKeyHash {
+    size_t operator()(const CacheKey& k) const {
+        return qHash(k.text) ^ (std::hash<const void*>()(k.schema) * 31) ^ size_t(k.generation) ^
+               size_t(k.expression);
+    }
+};
+
+constexpr size_t kCacheLimit = 1024;
+
+std::unordered_map<CacheKey, QString, CacheKeyHash>& cache() {
+    thread_local std::unordered_map<CacheKey, QString, CacheKeyHash> c;
+    return c;
+}
+
+QString cached(QStringView text, const SchemaLookup& schema, bool expression,
+               const std::function<QString()>& make) {
+    CacheKey key{text.toString(), &schema, schema.generation(), expression};
+    auto& c = cache();
+    if (auto it = c.find(key); it != c.end())
+        return it->second;
+    QString result = make();
+    if (c.size() >= kCacheLimit)
+        c.clear();
+    c.emplace(std::move(key), result);
+    return result;
+}
+
+}  // namespace
+
+QString translateStatement(QStringView statement, const SchemaLookup& schema) {
+    return cached(statement, schema, false, [&] {
+        const Statement st = parseStatement(statement);
+        Emitter emitter(statement, schema, st.placeholders > 0 && !st.named);
+        return emitter.statement(st);
+    });
+}
+
+QString translateExpression(QStringView expression, const SchemaLookup& schema) {
+    return cached(expression, schema, true, [&] {
+        int placeholders = 0;
+        bool named = false;
+        const NodePtr e = parseExpression(expression, placeholders, named);
+        Emitter emitter(expression, schema, placeholders > 0 && !named);
+        return emitter.expression(*e);
+    });
+}
+
+void clearTranslationCache() {
+    cache().clear();
+}
+
+}  // namespace md::tsql

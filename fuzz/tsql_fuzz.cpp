@@ -1,0 +1,55 @@
+// libFuzzer target: any text through the lexer, the statement translator and the expression
+// translator. A refusal (DbError) is a valid outcome; a crash, hang or sanitizer report is not.
+
+#include "data/backend/DbError.h"
+#include "data/backend/SqlLexer.h"
+#include "data/embedded/tsql/DmlTranslator.h"
+
+#include <QString>
+#include <cstddef>
+#include <cstdint>
+
+namespace {
+
+class FuzzSchema : public md::tsql::SchemaLookup {
+  public:
+    std::optional<md::tsql::ColumnType> column(const QString& table,
+                                               const QString& column) const override {
+        using md::tsql::SqlType;
+        const QString c = column.toLower();
+        if (c == u"id" || c.endsWith(u"id"))
+            return md::tsql::ColumnType{SqlType::Integer};
+        if (c.contains(u"date"))
+            return md::tsql::ColumnType{SqlType::DateTime};
+        if (c.contains(u"price"))
+            return md::tsql::ColumnType{SqlType::Money, -1, 19, 4};
+        if (table.isEmpty())
+            return std::nullopt;
+        return md::tsql::ColumnType{SqlType::Text, 30};
+    }
+    std::optional<md::tsql::ColumnType> variable(const QString&) const override {
+        return std::nullopt;
+    }
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size > 4096)
+        return 0;
+    const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size));
+    md::data::SqlLexer lexer(text);
+    for (const auto& t : lexer.tokens())
+        (void)md::data::positionOf(text, t.begin);
+    FuzzSchema schema;
+    md::tsql::clearTranslationCache();
+    try {
+        (void)md::tsql::translateStatement(text, schema);
+    } catch (const md::data::DbError&) {
+    }
+    try {
+        (void)md::tsql::translateExpression(text, schema);
+    } catch (const md::data::DbError&) {
+    }
+    return 0;
+}
