@@ -1,9 +1,12 @@
-// libFuzzer target: any text through the lexer, the statement translator and the expression
-// translator. A refusal (DbError) is a valid outcome; a crash, hang or sanitizer report is not.
+// libFuzzer target: any text through the lexer, the statement translator, the expression
+// translator and the value rules of the SQL functions (dates, LIKE, STR). A refusal (DbError) is a
+// valid outcome; a crash, hang or sanitizer report is not.
 
 #include "data/backend/DbError.h"
 #include "data/backend/SqlLexer.h"
 #include "data/embedded/tsql/DmlTranslator.h"
+#include "data/embedded/tsql/TextRules.h"
+#include "data/embedded/tsql/Values.h"
 
 #include <QString>
 #include <cstddef>
@@ -50,6 +53,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     try {
         (void)md::tsql::translateExpression(text, schema);
     } catch (const md::data::DbError&) {
+    }
+    // The value rules the SQL functions apply at run time.
+    (void)md::tsql::parseDateTime(text);
+    const qsizetype half = text.size() / 2;
+    (void)md::tsql::likeMatches(text.left(half), text.mid(half));
+    (void)md::tsql::likeRangePrefix(text);
+    if (const auto n = md::tsql::parseNumber(text, false)) {
+        (void)md::tsql::strText(*n, int(size % 40), int(size % 7));
+        (void)md::tsql::moneyText(*n, int(size % 4));
+        (void)md::tsql::decimalText(*n, int(size % 20));
     }
     return 0;
 }

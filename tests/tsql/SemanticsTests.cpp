@@ -1,6 +1,7 @@
 // SQL Server's results for the expressions and statements the program uses, checked by running
 // the translation on SQLite with the engine's functions.
 
+#include "data/embedded/tsql/Values.h"
 #include "tests/tsql/TsqlTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -298,6 +299,69 @@ TEST_F(Semantics, DateLiteralsThatDoNotConvertAreRefused) {
               242);
     EXPECT_EQ(errorOf(db, u"Select Id From Product Where StartDate = ?"_s, {u"x"_s}).nativeError(),
               241);
+}
+
+}  // namespace
+}  // namespace md::tsql::test
+
+namespace md::tsql::test {
+namespace {
+
+using namespace Qt::StringLiterals;
+
+QString stored(const QString& text) {
+    const DateTimeParse r = parseDateTime(text);
+    if (r.status == DateTimeParse::Invalid)
+        return u"invalid"_s;
+    if (r.status == DateTimeParse::OutOfRange)
+        return u"out of range"_s;
+    return storageText(r.value);
+}
+
+TEST(DateTexts, ReadAsTheServerReadsThemUnderUsEnglish) {
+    EXPECT_EQ(stored(u"12/31/2026"_s), u"2026-12-31 00:00:00.000");
+    EXPECT_EQ(stored(u"1/2/2026"_s), u"2026-01-02 00:00:00.000");  // month first
+    EXPECT_EQ(stored(u"12-31-2026"_s), u"2026-12-31 00:00:00.000");
+    EXPECT_EQ(stored(u"12/31/49"_s), u"2049-12-31 00:00:00.000");  // two-digit year cutoff
+    EXPECT_EQ(stored(u"1/1/50"_s), u"1950-01-01 00:00:00.000");
+    EXPECT_EQ(stored(u"12/31/2026 2:05 PM"_s), u"2026-12-31 14:05:00.000");
+    EXPECT_EQ(stored(u"12/31/2026 12:00AM"_s), u"2026-12-31 00:00:00.000");
+    EXPECT_EQ(stored(u"2026-12-31"_s), u"2026-12-31 00:00:00.000");
+    EXPECT_EQ(stored(u"2026-12-31 23:59:59.997"_s), u"2026-12-31 23:59:59.997");
+    EXPECT_EQ(stored(u"20261231"_s), u"2026-12-31 00:00:00.000");
+    EXPECT_EQ(stored(u"2026-12-31T08:09:10"_s), u"2026-12-31 08:09:10.000");
+    EXPECT_EQ(stored(u""_s), u"1900-01-01 00:00:00.000");
+    EXPECT_EQ(stored(u"10:30"_s), u"1900-01-01 10:30:00.000");
+    EXPECT_EQ(stored(u"13/45/2026"_s), u"out of range");
+    EXPECT_EQ(stored(u"02/29/2026"_s), u"out of range");
+    EXPECT_EQ(stored(u"01/01/1752"_s), u"out of range");  // before datetime's first year
+    EXPECT_EQ(stored(u"12/31/2026 25:00"_s), u"out of range");
+    EXPECT_EQ(stored(u"31.12.2026x"_s), u"invalid");
+    EXPECT_EQ(stored(u"Dec 31"_s), u"invalid");
+    EXPECT_EQ(stored(u"2026-12"_s), u"invalid");
+}
+
+TEST(NumberTexts, RoundHalfAwayFromZeroAndFormats) {
+    EXPECT_EQ(decimalText(2.675, 2), u"2.68");
+    EXPECT_EQ(decimalText(-0.001, 2), u"0.00");
+    EXPECT_EQ(decimalText(1.005, 2), u"1.01");
+    EXPECT_EQ(moneyText(999.995, 1), u"1,000.00");
+    EXPECT_EQ(moneyText(-12.3, 0), u"-12.30");
+    EXPECT_EQ(strText(0.5, 3, 0), u"  1");
+    EXPECT_EQ(strText(-123.4, 4, 0), u"-123");
+    EXPECT_EQ(strText(-1234.4, 4, 0), u"****");
+}
+
+TEST(InsertShape, ValueCountMustMatchTheColumns) {
+    TestDb db;
+    db.schema().add(u"T"_s, u"A"_s, {SqlType::Integer});
+    db.schema().add(u"T"_s, u"B"_s, {SqlType::Integer});
+    try {
+        db.translate(u"Insert Into T (A, B) Values (1)"_s);
+        FAIL();
+    } catch (const data::DbError& e) {
+        EXPECT_EQ(e.nativeError(), 109);
+    }
 }
 
 }  // namespace

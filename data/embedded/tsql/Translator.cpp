@@ -138,11 +138,15 @@ class Emitter {
             return s + u' ' + query(*st.query, nullptr, nullptr);
         QStringList rows;
         for (const auto& row : st.rows) {
-            if (!types.empty() && row.size() != types.size())
+            if (!types.empty() && row.size() != types.size()) {
+                const bool moreColumns = row.size() < types.size();
                 fail(row.empty() ? 0 : row.front()->pos,
-                     u"There are fewer columns in the INSERT statement than values specified in "
-                     "the VALUES clause"_s,
-                     109);
+                     u"There are %1 columns in the INSERT statement than values specified in the "
+                     "VALUES clause. The number of values in the VALUES clause must match the "
+                     "number of columns specified in the INSERT statement"_s.arg(
+                         moreColumns ? u"more"_s : u"fewer"_s),
+                     moreColumns ? 109 : 110);
+            }
             QStringList values;
             for (size_t i = 0; i < row.size(); ++i) {
                 Emitted v = expr(*row[i], scope);

@@ -1,0 +1,2 @@
+-- Dm_Config QChkConfig
+Select * From SysDatabases Where Name = 'KVR_Config_CO19'

@@ -1,0 +1,4 @@
+-- Fr_ImportExpense QMaster
+SELECT Id, Code, Description
+FROM ImpExpense
+Where (Code = :GetCode)

@@ -1,0 +1,2 @@
+-- Fr_Search DelSQL:SOHD
+Delete From SoShip Where SoHd=0

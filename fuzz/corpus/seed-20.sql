@@ -1,0 +1,2 @@
+-- U_DM QchkPeriod
+select  * from accountperiod order by accountyear desc

@@ -1,0 +1,2 @@
+-- U_SearchWareHouse QSearch:All
+select code,name from warehouse  order by code 

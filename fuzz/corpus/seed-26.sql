@@ -1,0 +1,2 @@
+-- inside a batch
+Select Name From SysColumns Where Id = (Select Id From SysObjects Where Name = 'UserName') And Name = 'UserSeeImport'

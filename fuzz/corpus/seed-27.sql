@@ -1,0 +1,1 @@
+Select Top 1 a + 'x' From t Where d = '12/31/2026' Order By 1

@@ -1,0 +1,1 @@
+Select Convert(varchar(10), Cast(1.5 As Money), 1), Str(1.5, 5, 2), DateAdd(day, 1, GetDate())

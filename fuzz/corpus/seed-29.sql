@@ -1,0 +1,1 @@
+Select Case When x Like '[a-c]%' Escape '!' Then 1 Else 0 End As 'A' From (Select 1 x) As C

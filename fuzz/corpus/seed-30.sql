@@ -1,0 +1,1 @@
+Insert Into T (a, b) Values (?, N'ไทย')

@@ -1,0 +1,1 @@
+Update T Set d = '2026-01-01T10:00:00' Where Code Like 'AB%' And Id In (1, 2)

@@ -1,0 +1,1 @@
+Delete From dbo.T Where Not Exists (Select * From U Where U.Id = T.Id)

@@ -1,0 +1,1 @@
+Select RANK() Over (Partition By a Order By b Desc) R, @@IDENTITY, @v From T Union All Select 1, 2, 3
