@@ -1,0 +1,787 @@
+#include "data/odbc/OdbcSession.h"
+
+#include "data/backend/SqlLexer.h"
+
+#include <QDateTime>
+#include <QRegularExpression>
+#include <QStringList>
+#include <cstring>
+#include <limits>
+
+namespace md::odbc {
+
+using data::DbError;
+using data::UsageError;
+
+namespace {
+
+enum class Kind { Integer, Real, Text, DateTime, Binary, Unknown };
+
+Kind kindOfMeta(int type) {
+    switch (type) {
+        case QMetaType::Bool:
+        case QMetaType::Int:
+        case QMetaType::UInt:
+        case QMetaType::LongLong:
+        case QMetaType::ULongLong:
+        case QMetaType::Long:
+        case QMetaType::ULong:
+        case QMetaType::Short:
+        case QMetaType::UShort:
+        case QMetaType::Char:
+        case QMetaType::SChar:
+        case QMetaType::UChar:
+            return Kind::Integer;
+        case QMetaType::Double:
+        case QMetaType::Float:
+            return Kind::Real;
+        case QMetaType::QString:
+        case QMetaType::QChar:
+            return Kind::Text;
+        case QMetaType::QDateTime:
+        case QMetaType::QDate:
+            return Kind::DateTime;
+        case QMetaType::QByteArray:
+            return Kind::Binary;
+        default:
+            return Kind::Unknown;
+    }
+}
+
+Kind kindOfSql(SQLSMALLINT type) {
+    switch (type) {
+        case SQL_BIT:
+        case SQL_TINYINT:
+        case SQL_SMALLINT:
+        case SQL_INTEGER:
+        case SQL_BIGINT:
+            return Kind::Integer;
+        case SQL_REAL:
+        case SQL_FLOAT:
+        case SQL_DOUBLE:
+        case SQL_NUMERIC:
+        case SQL_DECIMAL:
+            return Kind::Real;
+        case SQL_TYPE_DATE:
+        case SQL_TYPE_TIMESTAMP:
+        case SQL_DATE:
+        case SQL_TIMESTAMP:
+            return Kind::DateTime;
+        case SQL_BINARY:
+        case SQL_VARBINARY:
+        case SQL_LONGVARBINARY:
+            return Kind::Binary;
+        default:  // character types, GUIDs, times and anything else read as text
+            return Kind::Text;
+    }
+}
+
+QMetaType::Type metaOf(Kind kind) {
+    switch (kind) {
+        case Kind::Integer:
+            return QMetaType::LongLong;
+        case Kind::Real:
+            return QMetaType::Double;
+        case Kind::DateTime:
+            return QMetaType::QDateTime;
+        case Kind::Binary:
+            return QMetaType::QByteArray;
+        default:
+            return QMetaType::QString;
+    }
+}
+
+constexpr int kDefaultTextOutput = 4000;    // characters
+constexpr int kDefaultBinaryOutput = 8000;  // bytes
+
+// One bound parameter. The buffer stays where it is until the statement no longer needs it.
+struct ParamBuffer {
+    SQLSMALLINT io = SQL_PARAM_INPUT;
+    SQLSMALLINT cType = SQL_C_CHAR;
+    SQLSMALLINT sqlType = SQL_VARCHAR;
+    SQLULEN columnSize = 1;
+    SQLSMALLINT digits = 0;
+    std::vector<char> data = std::vector<char>(1, '\0');
+    SQLLEN indicator = SQL_NULL_DATA;
+    Kind kind = Kind::Unknown;
+    QString name;  // of a procedure parameter, for messages
+};
+
+SQL_TIMESTAMP_STRUCT toTimestamp(const QDateTime& value) {
+    SQL_TIMESTAMP_STRUCT ts{};
+    const QDate d = value.date();
+    const QTime t = value.time();
+    ts.year = SQLSMALLINT(d.year());
+    ts.month = SQLUSMALLINT(d.month());
+    ts.day = SQLUSMALLINT(d.day());
+    ts.hour = SQLUSMALLINT(t.hour());
+    ts.minute = SQLUSMALLINT(t.minute());
+    ts.second = SQLUSMALLINT(t.second());
+    ts.fraction = SQLUINTEGER(t.msec()) * 1000000u;
+    return ts;
+}
+
+QVariant fromTimestamp(const SQL_TIMESTAMP_STRUCT& ts) {
+    const QDate date(ts.year, ts.month, ts.day);
+    if (!date.isValid())
+        return QVariant(QMetaType(QMetaType::QDateTime));
+    return QDateTime(date, QTime(ts.hour, ts.minute, ts.second, int(ts.fraction / 1000000u)));
+}
+
+// Describes `value` as a parameter. For an output, `outType` and `outSize` shape the buffer
+// the server writes into.
+void prepareParam(ParamBuffer& p, const QVariant& value, bool output, int outType, int outSize) {
+    const bool null = !value.isValid() || value.isNull();
+    int type = value.isValid() ? value.metaType().id() : QMetaType::UnknownType;
+    if (output && outType != QMetaType::UnknownType)
+        type = outType;
+    Kind kind = kindOfMeta(type);
+    if (kind == Kind::Unknown) {
+        if (null && output) {
+            kind = Kind::Text;
+        } else if (!null) {
+            if (!value.canConvert<QString>()) {
+                throw UsageError(QStringLiteral("A value of type %1 cannot be sent to the server.")
+                                     .arg(QString::fromLatin1(value.metaType().name())));
+            }
+            kind = Kind::Text;
+        }
+    }
+    p.kind = kind;
+    p.io = output ? SQL_PARAM_INPUT_OUTPUT : SQL_PARAM_INPUT;
+
+    switch (kind) {
+        case Kind::Integer: {
+            const qint64 v = null ? 0 : value.toLongLong();
+            p.cType = SQL_C_SBIGINT;
+            const bool small =
+                v >= std::numeric_limits<qint32>::min() && v <= std::numeric_limits<qint32>::max();
+            p.sqlType = small ? SQL_INTEGER : SQL_BIGINT;
+            p.columnSize = small ? 10 : 19;
+            p.data.assign(sizeof(qint64), '\0');
+            std::memcpy(p.data.data(), &v, sizeof v);
+            p.indicator = null ? SQL_NULL_DATA : SQLLEN(sizeof v);
+            break;
+        }
+        case Kind::Real: {
+            const double v = null ? 0.0 : value.toDouble();
+            p.cType = SQL_C_DOUBLE;
+            p.sqlType = SQL_DOUBLE;
+            p.columnSize = 15;
+            p.data.assign(sizeof(double), '\0');
+            std::memcpy(p.data.data(), &v, sizeof v);
+            p.indicator = null ? SQL_NULL_DATA : SQLLEN(sizeof v);
+            break;
+        }
+        case Kind::Text: {
+            const QString text = null ? QString() : value.toString();
+            qsizetype capacity = text.size();
+            if (output)
+                capacity = qMax<qsizetype>(capacity, outSize > 0 ? outSize : kDefaultTextOutput);
+            p.cType = SQL_C_WCHAR;
+            p.columnSize = SQLULEN(qMax<qsizetype>(capacity, 1));
+            p.sqlType = p.columnSize > 4000 ? SQL_WLONGVARCHAR : SQL_WVARCHAR;
+            p.data.assign(size_t(capacity + 1) * sizeof(char16_t), '\0');
+            std::memcpy(p.data.data(), text.utf16(), size_t(text.size()) * sizeof(char16_t));
+            p.indicator = null ? SQL_NULL_DATA : SQLLEN(text.size() * sizeof(char16_t));
+            break;
+        }
+        case Kind::DateTime: {
+            const QDateTime v = null ? QDateTime()
+                                     : (type == QMetaType::QDate ? value.toDate().startOfDay()
+                                                                 : value.toDateTime());
+            const SQL_TIMESTAMP_STRUCT ts = v.isValid() ? toTimestamp(v) : SQL_TIMESTAMP_STRUCT{};
+            p.cType = SQL_C_TYPE_TIMESTAMP;
+            p.sqlType = SQL_TYPE_TIMESTAMP;
+            p.columnSize = 23;
+            p.digits = 3;
+            p.data.assign(sizeof ts, '\0');
+            std::memcpy(p.data.data(), &ts, sizeof ts);
+            p.indicator = v.isValid() ? SQLLEN(sizeof ts) : SQL_NULL_DATA;
+            break;
+        }
+        case Kind::Binary: {
+            const QByteArray bytes = null ? QByteArray() : value.toByteArray();
+            qsizetype capacity = bytes.size();
+            if (output)
+                capacity = qMax<qsizetype>(capacity, outSize > 0 ? outSize : kDefaultBinaryOutput);
+            p.cType = SQL_C_BINARY;
+            p.columnSize = SQLULEN(qMax<qsizetype>(capacity, 1));
+            p.sqlType = p.columnSize > 8000 ? SQL_LONGVARBINARY : SQL_VARBINARY;
+            p.data.assign(size_t(qMax<qsizetype>(capacity, 1)), '\0');
+            if (!bytes.isEmpty())
+                std::memcpy(p.data.data(), bytes.constData(), size_t(bytes.size()));
+            p.indicator = null ? SQL_NULL_DATA : SQLLEN(bytes.size());
+            break;
+        }
+        case Kind::Unknown:  // an untyped NULL
+            break;
+    }
+}
+
+SQLRETURN bindParam(SQLHSTMT stmt, SQLUSMALLINT number, ParamBuffer& p) {
+    return SQLBindParameter(stmt, number, p.io, p.cType, p.sqlType, p.columnSize, p.digits,
+                            p.data.data(), SQLLEN(p.data.size()), &p.indicator);
+}
+
+DbError truncatedOutput(const ParamBuffer& p) {
+    return DbError(QStringLiteral("String data, right truncated: the output parameter %1 holds "
+                                  "more than its buffer of %2.")
+                       .arg(p.name)
+                       .arg(p.columnSize),
+                   0, QStringLiteral("22001"), data::ErrorCategory::Conversion);
+}
+
+QVariant readOutput(const ParamBuffer& p, int outType) {
+    if (p.indicator == SQL_NULL_DATA) {
+        return QVariant(QMetaType(outType != QMetaType::UnknownType ? outType : metaOf(p.kind)));
+    }
+    switch (p.kind) {
+        case Kind::Integer: {
+            qint64 v = 0;
+            std::memcpy(&v, p.data.data(), sizeof v);
+            return qlonglong(v);
+        }
+        case Kind::Real: {
+            double v = 0;
+            std::memcpy(&v, p.data.data(), sizeof v);
+            return v;
+        }
+        case Kind::DateTime: {
+            SQL_TIMESTAMP_STRUCT ts{};
+            std::memcpy(&ts, p.data.data(), sizeof ts);
+            return fromTimestamp(ts);
+        }
+        case Kind::Binary:
+            if (p.indicator == SQL_NO_TOTAL || size_t(p.indicator) > p.data.size())
+                throw truncatedOutput(p);
+            return QByteArray(p.data.data(), qsizetype(p.indicator));
+        default: {
+            const size_t room = p.data.size() - sizeof(char16_t);
+            if (p.indicator == SQL_NO_TOTAL || size_t(p.indicator) > room)
+                throw truncatedOutput(p);
+            return QString::fromUtf16(reinterpret_cast<const char16_t*>(p.data.data()),
+                                      qsizetype(p.indicator) / 2);
+        }
+    }
+}
+
+// Names the program may pass as a procedure or parameter name: identifiers, optionally
+// bracketed and dotted. Anything else would be text joined into the statement.
+bool isProcedureName(const QString& name) {
+    static const QRegularExpression re(QStringLiteral(
+        R"(^(?:\[[^\]]+\]|[\p{L}_#][\p{L}\p{N}_#$@]*)(?:\.(?:\[[^\]]+\]|[\p{L}_#][\p{L}\p{N}_#$@]*)){0,3}$)"));
+    return re.match(name).hasMatch();
+}
+
+bool isParameterName(const QString& name) {
+    static const QRegularExpression re(QStringLiteral(R"(^@[\p{L}_#][\p{L}\p{N}_#$@]*$)"));
+    return re.match(name).hasMatch();
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Link
+
+Link::~Link() {
+    if (dbc) {
+        if (connected)
+            SQLDisconnect(dbc);
+        SQLFreeHandle(SQL_HANDLE_DBC, dbc);
+    }
+    if (env)
+        SQLFreeHandle(SQL_HANDLE_ENV, env);
+}
+
+void Link::releaseActive() {
+    if (active)
+        active->bufferRest();
+    active = nullptr;
+}
+
+DbError Link::error(SQLSMALLINT type, SQLHANDLE handle, SQLRETURN rc, const QString& what) {
+    DbError e = errorFrom(type, handle, rc, what);
+    // The SQLite driver reports every failure as HY000 with SQLite's own result code.
+    if (sqlite && e.category() == data::ErrorCategory::Other && e.nativeError() == 19)
+        return DbError(e.message(), e.nativeError(), e.sqlState(), data::ErrorCategory::Constraint);
+    return e;
+}
+
+SQLHSTMT Link::run(const StatementPiece& piece) {
+    SQLHSTMT stmt = nullptr;
+    SQLRETURN rc = SQLAllocHandle(SQL_HANDLE_STMT, dbc, &stmt);
+    if (!succeeded(rc))
+        throw error(SQL_HANDLE_DBC, dbc, rc, QStringLiteral("SQLAllocHandle"));
+
+    std::vector<ParamBuffer> buffers(piece.params.size());
+    try {
+        for (size_t i = 0; i < piece.params.size(); ++i) {
+            prepareParam(buffers[i], piece.params[i], false, QMetaType::UnknownType, -1);
+            rc = bindParam(stmt, SQLUSMALLINT(i + 1), buffers[i]);
+            if (!succeeded(rc))
+                throw error(SQL_HANDLE_STMT, stmt, rc, QStringLiteral("SQLBindParameter"));
+        }
+        rc = execDirect(stmt, piece.sql);
+        if (!succeeded(rc) && rc != SQL_NO_DATA)
+            throw error(SQL_HANDLE_STMT, stmt, rc, QStringLiteral("SQLExecDirect"));
+    } catch (...) {
+        SQLFreeHandle(SQL_HANDLE_STMT, stmt);
+        throw;
+    }
+    // The values have been sent; the buffers go with this scope.
+    SQLFreeStmt(stmt, SQL_RESET_PARAMS);
+    return stmt;
+}
+
+// ---------------------------------------------------------------------------------------------
+// OdbcResultSet
+
+OdbcResultSet::OdbcResultSet(std::shared_ptr<Link> link, SQLHSTMT stmt,
+                             std::deque<StatementPiece> rest)
+    : link_(std::move(link)), stmt_(stmt), rest_(std::move(rest)) {
+    link_->active = this;
+    seekRows(false);
+}
+
+OdbcResultSet::~OdbcResultSet() {
+    closeStatement();
+}
+
+void OdbcResultSet::closeStatement() {
+    if (stmt_) {
+        SQLFreeHandle(SQL_HANDLE_STMT, stmt_);
+        stmt_ = nullptr;
+    }
+    if (link_->active == this)
+        link_->active = nullptr;
+}
+
+void OdbcResultSet::fail(const DbError& error) {
+    failure_ = error;
+    failureCutsRows_ = readingRows_;
+    readingRows_ = false;
+    rest_.clear();
+    closeStatement();
+    throw error;
+}
+
+bool OdbcResultSet::moreResults() {
+    const SQLRETURN rc = SQLMoreResults(stmt_);
+    if (succeeded(rc))
+        return true;
+    if (rc != SQL_NO_DATA)
+        fail(link_->error(SQL_HANDLE_STMT, stmt_, rc, QStringLiteral("SQLMoreResults")));
+    closeStatement();
+    if (rest_.empty())
+        return false;
+    StatementPiece piece = std::move(rest_.front());
+    rest_.pop_front();
+    try {
+        stmt_ = link_->run(piece);
+    } catch (const DbError& e) {
+        fail(e);
+    }
+    link_->active = this;
+    return true;
+}
+
+bool OdbcResultSet::seekRows(bool advance) {
+    for (;;) {
+        if (advance && !moreResults()) {
+            columns_.clear();
+            sqlTypes_.clear();
+            return false;
+        }
+        advance = true;
+        SQLSMALLINT count = 0;
+        const SQLRETURN rc = SQLNumResultCols(stmt_, &count);
+        if (!succeeded(rc))
+            fail(link_->error(SQL_HANDLE_STMT, stmt_, rc, QStringLiteral("SQLNumResultCols")));
+        SQLLEN rows = -1;
+        if (!succeeded(SQLRowCount(stmt_, &rows)))
+            rows = -1;
+        rowsAffected_ = rows;
+        if (count > 0) {
+            columns_.assign(size_t(count), {});
+            sqlTypes_.assign(size_t(count), SQL_UNKNOWN_TYPE);
+            describe();
+            liveRowsDone_ = false;
+            return true;
+        }
+    }
+}
+
+void OdbcResultSet::describe() {
+    for (size_t i = 0; i < columns_.size(); ++i) {
+        const SQLUSMALLINT number = SQLUSMALLINT(i + 1);
+        data::ColumnInfo& column = columns_[i];
+        SQLSMALLINT type = SQL_UNKNOWN_TYPE, digits = 0;
+        SQLULEN size = 0;
+        const SQLRETURN rc = describeColumn(stmt_, number, column.name, type, size, digits);
+        if (!succeeded(rc))
+            fail(link_->error(SQL_HANDLE_STMT, stmt_, rc, QStringLiteral("SQLDescribeCol")));
+        const bool textual =
+            type == SQL_CHAR || type == SQL_VARCHAR || type == SQL_WCHAR || type == SQL_WVARCHAR;
+        if (link_->sqlite && textual) {
+            // The SQLite driver calls decimal and money columns text; they hold numbers.
+            const QString declared = columnText(stmt_, number, SQL_DESC_TYPE_NAME).toLower();
+            if (declared.startsWith(QStringLiteral("decimal")) ||
+                declared.startsWith(QStringLiteral("numeric")) ||
+                declared.contains(QStringLiteral("money")))
+                type = SQL_DOUBLE;
+        }
+        sqlTypes_[i] = type;
+        const Kind kind = kindOfSql(type);
+        column.type = metaOf(kind);
+        column.size =
+            kind == Kind::Text && textual && size > 0 && size < (1u << 30) ? int(size) : -1;
+        column.baseTable = columnText(stmt_, number, SQL_DESC_BASE_TABLE_NAME);
+        column.baseColumn = columnText(stmt_, number, SQL_DESC_BASE_COLUMN_NAME);
+    }
+}
+
+void OdbcResultSet::readRow(Row& row) {
+    row.assign(columns_.size(), QVariant());
+    for (size_t i = 0; i < columns_.size(); ++i) {
+        const SQLUSMALLINT number = SQLUSMALLINT(i + 1);
+        const Kind kind = kindOfSql(sqlTypes_[i]);
+        const QMetaType nullType(metaOf(kind));
+        SQLLEN indicator = 0;
+        SQLRETURN rc = SQL_SUCCESS;
+        auto failed = [&] {
+            fail(link_->error(SQL_HANDLE_STMT, stmt_, rc, QStringLiteral("SQLGetData")));
+        };
+        switch (kind) {
+            case Kind::Integer: {
+                SQLBIGINT v = 0;
+                rc = SQLGetData(stmt_, number, SQL_C_SBIGINT, &v, sizeof v, &indicator);
+                if (!succeeded(rc))
+                    failed();
+                row[i] = indicator == SQL_NULL_DATA ? QVariant(nullType) : QVariant(qlonglong(v));
+                break;
+            }
+            case Kind::Real: {
+                double v = 0;
+                rc = SQLGetData(stmt_, number, SQL_C_DOUBLE, &v, sizeof v, &indicator);
+                if (!succeeded(rc))
+                    failed();
+                row[i] = indicator == SQL_NULL_DATA ? QVariant(nullType) : QVariant(v);
+                break;
+            }
+            case Kind::DateTime: {
+                SQL_TIMESTAMP_STRUCT ts{};
+                rc = SQLGetData(stmt_, number, SQL_C_TYPE_TIMESTAMP, &ts, sizeof ts, &indicator);
+                if (!succeeded(rc))
+                    failed();
+                row[i] = indicator == SQL_NULL_DATA ? QVariant(nullType) : fromTimestamp(ts);
+                break;
+            }
+            case Kind::Binary: {
+                QByteArray bytes;
+                char buffer[8192];
+                for (;;) {
+                    rc = SQLGetData(stmt_, number, SQL_C_BINARY, buffer, sizeof buffer, &indicator);
+                    if (rc == SQL_NO_DATA)
+                        break;
+                    if (!succeeded(rc))
+                        failed();
+                    if (indicator == SQL_NULL_DATA)
+                        break;
+                    const bool more =
+                        rc == SQL_SUCCESS_WITH_INFO &&
+                        (indicator == SQL_NO_TOTAL || indicator > SQLLEN(sizeof buffer));
+                    bytes.append(buffer, more ? qsizetype(sizeof buffer) : qsizetype(indicator));
+                    if (!more)
+                        break;
+                }
+                row[i] = indicator == SQL_NULL_DATA ? QVariant(nullType) : QVariant(bytes);
+                break;
+            }
+            default: {
+                QString text;
+                SQLWCHAR buffer[4096];
+                constexpr SQLLEN room = SQLLEN(sizeof buffer - sizeof(SQLWCHAR));
+                for (;;) {
+                    rc = SQLGetData(stmt_, number, SQL_C_WCHAR, buffer, sizeof buffer, &indicator);
+                    if (rc == SQL_NO_DATA)
+                        break;
+                    if (!succeeded(rc))
+                        failed();
+                    if (indicator == SQL_NULL_DATA)
+                        break;
+                    const bool more = rc == SQL_SUCCESS_WITH_INFO &&
+                                      (indicator == SQL_NO_TOTAL || indicator > room);
+                    const SQLLEN bytes = more ? room : indicator;
+                    text.append(QStringView(reinterpret_cast<const char16_t*>(buffer),
+                                            qsizetype(bytes / SQLLEN(sizeof(SQLWCHAR)))));
+                    if (!more)
+                        break;
+                }
+                row[i] = indicator == SQL_NULL_DATA ? QVariant(nullType) : QVariant(text);
+                break;
+            }
+        }
+    }
+}
+
+bool OdbcResultSet::fetch(std::vector<QVariant>& row) {
+    if (stmt_) {
+        if (liveRowsDone_ || columns_.empty())
+            return false;
+        const SQLRETURN rc = SQLFetch(stmt_);
+        if (rc == SQL_NO_DATA) {
+            liveRowsDone_ = true;
+            return false;
+        }
+        readingRows_ = true;
+        if (!succeeded(rc))
+            fail(link_->error(SQL_HANDLE_STMT, stmt_, rc, QStringLiteral("SQLFetch")));
+        readRow(row);
+        readingRows_ = false;
+        return true;
+    }
+    if (!rows_.empty()) {
+        row = std::move(rows_.front());
+        rows_.pop_front();
+        return true;
+    }
+    // A result cut short by an error is never reported as complete.
+    if (failure_ && later_.empty() && failureCutsRows_)
+        throw *failure_;
+    return false;
+}
+
+bool OdbcResultSet::nextResult() {
+    if (stmt_)
+        return seekRows(true);
+    rows_.clear();
+    if (!later_.empty()) {
+        Buffered& next = later_.front();
+        columns_ = std::move(next.columns);
+        rowsAffected_ = next.rowsAffected;
+        rows_ = std::move(next.rows);
+        later_.pop_front();
+        return true;
+    }
+    if (failure_)
+        throw *failure_;
+    columns_.clear();
+    return false;
+}
+
+void OdbcResultSet::bufferRest() {
+    if (!stmt_)
+        return;
+    std::vector<data::ColumnInfo> currentColumns = columns_;
+    const qint64 currentRows = rowsAffected_;
+    try {
+        Row row;
+        while (fetch(row))
+            rows_.push_back(std::move(row));
+        while (seekRows(true)) {
+            Buffered result{columns_, rowsAffected_, {}};
+            later_.push_back(std::move(result));
+            while (fetch(row))
+                later_.back().rows.push_back(std::move(row));
+        }
+    } catch (const DbError&) {
+        // fail() kept the error in failure_; the reader meets it where the data ends.
+    }
+    columns_ = std::move(currentColumns);
+    rowsAffected_ = currentRows;
+    closeStatement();
+}
+
+// ---------------------------------------------------------------------------------------------
+// OdbcSession
+
+OdbcSession::OdbcSession(std::shared_ptr<Link> link, QString database)
+    : link_(std::move(link)), database_(std::move(database)) {}
+
+OdbcSession::~OdbcSession() {
+    if (!inTransaction_)
+        return;
+    // Work never committed is rolled back, never left to the driver's mercy.
+    link_->releaseActive();
+    SQLEndTran(SQL_HANDLE_DBC, link_->dbc, SQL_ROLLBACK);
+    SQLSetConnectAttr(link_->dbc, SQL_ATTR_AUTOCOMMIT, SQLPOINTER(SQL_AUTOCOMMIT_ON), 0);
+}
+
+data::BackendQuirks OdbcSession::quirks() const {
+    data::BackendQuirks quirks;
+    quirks.outputParameters = !link_->sqlite;
+    return quirks;
+}
+
+std::unique_ptr<data::ResultSet> OdbcSession::execute(const QString& sql,
+                                                      const std::vector<QVariant>& params) {
+    link_->releaseActive();
+    std::deque<StatementPiece> pieces = splitBatch(sql, params, link_->sqlite);
+    StatementPiece first = std::move(pieces.front());
+    pieces.pop_front();
+    SQLHSTMT stmt = link_->run(first);
+    return std::make_unique<OdbcResultSet>(link_, stmt, std::move(pieces));
+}
+
+int OdbcSession::callProcedure(const QString& name, std::vector<data::ProcParam>& params) {
+    if (!isProcedureName(name))
+        throw UsageError(QStringLiteral("\"%1\" is not a stored procedure name.").arg(name));
+    link_->releaseActive();
+
+    // FreeTDS binds by position, so the parameter names go into the text.
+    QStringList arguments;
+    std::vector<ParamBuffer> buffers(params.size() + 1);
+    prepareParam(buffers[0], QVariant(), true, QMetaType::LongLong, -1);
+    buffers[0].io = SQL_PARAM_OUTPUT;
+    buffers[0].name = QStringLiteral("RETURN_VALUE");
+    for (size_t i = 0; i < params.size(); ++i) {
+        const data::ProcParam& param = params[i];
+        const QString paramName = param.name.startsWith(u'@') ? param.name : u'@' + param.name;
+        if (!isParameterName(paramName))
+            throw UsageError(QStringLiteral("\"%1\" is not a parameter name.").arg(param.name));
+        arguments << paramName + QStringLiteral(" = ?") +
+                         (param.output ? QStringLiteral(" OUTPUT") : QString());
+        ParamBuffer& buffer = buffers[i + 1];
+        prepareParam(buffer, param.value, param.output, param.type, param.size);
+        buffer.name = paramName;
+    }
+    QString sql = QStringLiteral("EXEC ? = ") + name;
+    if (!arguments.isEmpty())
+        sql += u' ' + arguments.join(QStringLiteral(", "));
+
+    SQLHSTMT stmt = nullptr;
+    SQLRETURN rc = SQLAllocHandle(SQL_HANDLE_STMT, link_->dbc, &stmt);
+    if (!succeeded(rc))
+        throw link_->error(SQL_HANDLE_DBC, link_->dbc, rc, QStringLiteral("SQLAllocHandle"));
+    struct Guard {
+        SQLHSTMT h;
+        ~Guard() { SQLFreeHandle(SQL_HANDLE_STMT, h); }
+    } guard{stmt};
+    auto failed = [&](const QString& what) { throw link_->error(SQL_HANDLE_STMT, stmt, rc, what); };
+
+    for (size_t i = 0; i < buffers.size(); ++i) {
+        rc = bindParam(stmt, SQLUSMALLINT(i + 1), buffers[i]);
+        if (!succeeded(rc))
+            failed(QStringLiteral("SQLBindParameter"));
+    }
+    rc = execDirect(stmt, sql);
+    if (!succeeded(rc) && rc != SQL_NO_DATA)
+        failed(QStringLiteral("SQLExecDirect"));
+
+    // Outputs arrive with the last packet of the call: every result is read to its end first.
+    if (rc != SQL_NO_DATA) {
+        for (;;) {
+            SQLSMALLINT count = 0;
+            rc = SQLNumResultCols(stmt, &count);
+            if (!succeeded(rc))
+                failed(QStringLiteral("SQLNumResultCols"));
+            if (count > 0) {
+                while ((rc = SQLFetch(stmt)) != SQL_NO_DATA) {
+                    if (!succeeded(rc))
+                        failed(QStringLiteral("SQLFetch"));
+                }
+            }
+            rc = SQLMoreResults(stmt);
+            if (rc == SQL_NO_DATA)
+                break;
+            if (!succeeded(rc))
+                failed(QStringLiteral("SQLMoreResults"));
+        }
+    }
+
+    for (size_t i = 0; i < params.size(); ++i) {
+        if (params[i].output)
+            params[i].value = readOutput(buffers[i + 1], params[i].type);
+    }
+    const QVariant result = readOutput(buffers[0], QMetaType::LongLong);
+    return result.isNull() ? 0 : int(result.toLongLong());
+}
+
+void OdbcSession::beginTransaction() {
+    if (inTransaction_)
+        throw UsageError(QStringLiteral("A transaction is already open."));
+    link_->releaseActive();
+    const SQLRETURN rc =
+        SQLSetConnectAttr(link_->dbc, SQL_ATTR_AUTOCOMMIT, SQLPOINTER(SQL_AUTOCOMMIT_OFF), 0);
+    if (!succeeded(rc))
+        throw link_->error(SQL_HANDLE_DBC, link_->dbc, rc, QStringLiteral("SQLSetConnectAttr"));
+    inTransaction_ = true;
+}
+
+void OdbcSession::endTransaction(SQLSMALLINT completion) {
+    if (!inTransaction_)
+        throw UsageError(QStringLiteral("No transaction is open."));
+    link_->releaseActive();
+    SQLRETURN rc = SQLEndTran(SQL_HANDLE_DBC, link_->dbc, completion);
+    std::optional<DbError> error;
+    if (!succeeded(rc)) {
+        error = link_->error(SQL_HANDLE_DBC, link_->dbc, rc, QStringLiteral("SQLEndTran"));
+        // A commit that failed leaves nothing half done behind it.
+        if (completion == SQL_COMMIT)
+            SQLEndTran(SQL_HANDLE_DBC, link_->dbc, SQL_ROLLBACK);
+    }
+    inTransaction_ = false;
+    rc = SQLSetConnectAttr(link_->dbc, SQL_ATTR_AUTOCOMMIT, SQLPOINTER(SQL_AUTOCOMMIT_ON), 0);
+    if (!error && !succeeded(rc))
+        error = link_->error(SQL_HANDLE_DBC, link_->dbc, rc, QStringLiteral("SQLSetConnectAttr"));
+    if (error)
+        throw *error;
+}
+
+void OdbcSession::commit() {
+    endTransaction(SQL_COMMIT);
+}
+void OdbcSession::rollback() {
+    endTransaction(SQL_ROLLBACK);
+}
+
+// ---------------------------------------------------------------------------------------------
+
+std::deque<StatementPiece> splitBatch(const QString& sql, const std::vector<QVariant>& params,
+                                      bool split) {
+    std::deque<StatementPiece> pieces;
+    if (!split) {
+        pieces.push_back({sql, params});
+        return pieces;
+    }
+    const data::SqlLexer lexer(sql, data::LexOptions{.parameters = false});
+    size_t used = 0;
+    int begin = 0;
+    bool meaningful = false;
+    size_t placeholders = 0;
+    auto close = [&](int end) {
+        if (meaningful) {
+            if (used + placeholders > params.size())
+                placeholders = params.size() - used;
+            std::vector<QVariant> values(params.begin() + qsizetype(used),
+                                         params.begin() + qsizetype(used + placeholders));
+            pieces.push_back({sql.mid(begin, end - begin), std::move(values)});
+            used += placeholders;
+        }
+        meaningful = false;
+        placeholders = 0;
+    };
+    for (const data::Token& token : lexer.tokens()) {
+        if (token.kind == data::TokenKind::Punct && sql.at(token.begin) == u';') {
+            close(token.begin);
+            begin = token.begin + token.length;
+            continue;
+        }
+        if (!data::isTrivia(token.kind))
+            meaningful = true;
+        if (token.kind == data::TokenKind::Placeholder)
+            ++placeholders;
+    }
+    close(int(sql.size()));
+    if (pieces.empty()) {
+        pieces.push_back({sql, params});
+    } else if (used < params.size()) {
+        // More values than placeholders: the driver reports the mismatch on the last statement.
+        for (size_t i = used; i < params.size(); ++i)
+            pieces.back().params.push_back(params[i]);
+    }
+    return pieces;
+}
+
+}  // namespace md::odbc
