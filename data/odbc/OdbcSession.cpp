@@ -747,11 +747,13 @@ std::deque<StatementPiece> splitBatch(const QString& sql, const std::vector<QVar
     }
     const data::SqlLexer lexer(sql, data::LexOptions{.parameters = false});
     size_t used = 0;
-    int begin = 0;
-    bool meaningful = false;
+    int begin = -1;  // first and end of the last meaningful token of the current statement
+    int end = -1;
     size_t placeholders = 0;
-    auto close = [&](int end) {
-        if (meaningful) {
+    // The SQLite driver refuses a statement followed by anything, a comment included, so a
+    // piece runs from its first meaningful token to its last.
+    auto close = [&] {
+        if (begin >= 0) {
             if (used + placeholders > params.size())
                 placeholders = params.size() - used;
             std::vector<QVariant> values(params.begin() + qsizetype(used),
@@ -759,21 +761,23 @@ std::deque<StatementPiece> splitBatch(const QString& sql, const std::vector<QVar
             pieces.push_back({sql.mid(begin, end - begin), std::move(values)});
             used += placeholders;
         }
-        meaningful = false;
+        begin = end = -1;
         placeholders = 0;
     };
     for (const data::Token& token : lexer.tokens()) {
         if (token.kind == data::TokenKind::Punct && sql.at(token.begin) == u';') {
-            close(token.begin);
-            begin = token.begin + token.length;
+            close();
             continue;
         }
-        if (!data::isTrivia(token.kind))
-            meaningful = true;
+        if (data::isTrivia(token.kind))
+            continue;
+        if (begin < 0)
+            begin = token.begin;
+        end = token.begin + token.length;
         if (token.kind == data::TokenKind::Placeholder)
             ++placeholders;
     }
-    close(int(sql.size()));
+    close();
     if (pieces.empty()) {
         pieces.push_back({sql, params});
     } else if (used < params.size()) {

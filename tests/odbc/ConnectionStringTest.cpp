@@ -1,5 +1,6 @@
 #include "data/backend/DbError.h"
 #include "data/odbc/ConnectionString.h"
+#include "data/odbc/OdbcCalls.h"
 #include "data/odbc/OdbcSettings.h"
 
 #include <gtest/gtest.h>
@@ -100,4 +101,15 @@ TEST(Settings, EnvironmentOverridesAndBadValuesKeepDefaults) {
     EXPECT_EQ(settings.loginTimeoutSeconds, 15);
     qunsetenv("MD_ODBC_LOGIN_TIMEOUT");
     qunsetenv("MD_ODBC_TDS_VERSION");
+}
+
+TEST(Diagnostics, SqlStatesGiveTheCategory) {
+    EXPECT_EQ(categoryOf(QStringLiteral("08S01")), ErrorCategory::Connection);
+    EXPECT_EQ(categoryOf(QStringLiteral("HYT00")), ErrorCategory::Connection);
+    EXPECT_EQ(categoryOf(QStringLiteral("28000")), ErrorCategory::Connection);  // login failed
+    EXPECT_EQ(categoryOf(QStringLiteral("23000")), ErrorCategory::Constraint);
+    EXPECT_EQ(categoryOf(QStringLiteral("22007")), ErrorCategory::Conversion);
+    EXPECT_EQ(categoryOf(QStringLiteral("42S02")), ErrorCategory::Syntax);
+    EXPECT_EQ(categoryOf(QStringLiteral("HY000")), ErrorCategory::Other);
+    EXPECT_EQ(categoryOf(QStringLiteral("01000")), ErrorCategory::Other);
 }

@@ -247,4 +247,27 @@ TEST_F(SqliteOdbc, ProceduresFailCleanlyWithoutServerSupport) {
     EXPECT_EQ(readAll(*exec(QStringLiteral("select * from Item"))).size(), 0u);
 }
 
+TEST_F(SqliteOdbc, UntypedNullsAndUnsupportedValues) {
+    exec(QStringLiteral("insert into Item (Id, Code, Rate, Stamp) values (?, ?, ?, ?)"),
+         {1, QStringLiteral("x"), QVariant(), QVariant()});
+    auto result = exec(QStringLiteral("select Rate, Stamp from Item"));
+    Row row;
+    ASSERT_TRUE(result->fetch(row));
+    EXPECT_TRUE(row[0].isNull());
+    EXPECT_TRUE(row[1].isNull());
+    // A value the server has no type for is refused, never sent as NULL.
+    EXPECT_THROW(exec(QStringLiteral("select ?"), {QVariant(QVariantList{1, 2})}), UsageError);
+}
+
+TEST_F(SqliteOdbc, SemicolonsInsideTextDoNotSplitTheBatch) {
+    auto result = exec(QStringLiteral("select 'a;b' as T -- one; two\n; select ? as U"), {kThai});
+    auto rows = readAll(*result);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0][0].toString(), QStringLiteral("a;b"));
+    ASSERT_TRUE(result->nextResult());
+    rows = readAll(*result);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0][0].toString(), kThai);
+}
+
 }  // namespace
