@@ -1145,6 +1145,22 @@ void loadCompanyDemo(Session& company, const QString& pictureFolder) {
     CompanyLoader(company, QDir::cleanPath(pictureFolder)).run();
 }
 
+namespace {
+
+// An INSERT of `rows` rows at once: "INSERT INTO t (cols) VALUES (?, ?), (?, ?), ...".
+QString multiRowInsert(const QString& head, int columns, qint64 rows) {
+    QStringList marks;
+    for (int c = 0; c < columns; ++c)
+        marks << u"?"_qs;
+    const QString one = u'(' + marks.join(u", "_qs) + u')';
+    QStringList all;
+    for (qint64 r = 0; r < rows; ++r)
+        all << one;
+    return head + u" VALUES "_qs + all.join(u", "_qs);
+}
+
+}  // namespace
+
 qint64 addGeneratedProducts(Session& company, qint64 count) {
     auto one = [&](const QString& sql) {
         auto r = company.execute(sql, {});
@@ -1155,34 +1171,54 @@ qint64 addGeneratedProducts(Session& company, qint64 count) {
     const qint64 firstUnit = one(u"SELECT Max(Id) FROM ProductUnits"_qs) + 1;
     const qint64 types = one(u"SELECT Min(Id) FROM Misc WHERE GroupCode = 'PTYPE'"_qs);
     const int year = QDate::currentDate().year();
-
-    const QString product =
-        u"INSERT INTO Product (Code, ThaiName, EngName, ProductType, UseSerial, LotControl, "
-        u"TaxCode, DefaultWh, Blocked, MasterCode, PType) VALUES (?, ?, ?, 'P', 'N', 'N', 1, 1, "
-        u"'N', 'N', ?)"_qs;
-    const QString unit =
-        u"INSERT INTO ProductUnits (Product, UnitName, Fraction, BarCode, SaleFlag, PurcFlag, "
-        u"StockUnitFlag, SmallUnitFlag, PurcPrice) VALUES (?, ?, 1, ?, 'Y', 'Y', 'Y', 'Y', ?)"_qs;
-    const QString price =
-        u"INSERT INTO ProductPrice (Product, ProductUnits, PriceType, Price) VALUES (?, ?, 19, ?)"_qs;
-    const QString stock =
-        u"INSERT INTO productonhand (product, productunits, warehouse, balanceyear, quantity) "
-        u"VALUES (?, ?, 1, ?, ?)"_qs;
     const QString thaiUnit = S("ชิ้น");
     const QString thaiName = S("สินค้าทดสอบ หมายเลข ");
+    const QString productHead =
+        u"INSERT INTO Product (Code, ThaiName, EngName, ProductType, UseSerial, LotControl, "
+        u"TaxCode, DefaultWh, Blocked, MasterCode, PType)"_qs;
+    const QString unitHead =
+        u"INSERT INTO ProductUnits (Product, UnitName, Fraction, BarCode, SaleFlag, PurcFlag, "
+        u"StockUnitFlag, SmallUnitFlag, PurcPrice)"_qs;
+    const QString priceHead =
+        u"INSERT INTO ProductPrice (Product, ProductUnits, PriceType, Price)"_qs;
+    const QString stockHead =
+        u"INSERT INTO productonhand (product, productunits, warehouse, balanceyear, quantity)"_qs;
 
+    // Rows go in blocks of one statement per table, each prepared once (the last, shorter block
+    // has statements of its own).
+    constexpr qint64 kBlock = 20;
+    QHash<qint64, std::array<QString, 4>> statements;
+    std::vector<QVariant> products, units, prices, stock;
     company.beginTransaction();
     try {
-        for (qint64 i = 0; i < count; ++i) {
-            const qint64 productId = firstProduct + i;
-            const qint64 unitId = firstUnit + i;
-            const QString number = QString::number(i + 1).rightJustified(7, u'0');
-            company.execute(product, {u"G"_qs + number, thaiName + number,
-                                      u"Generated product "_qs + number, types + i % 7});
-            const double cost = 10.0 + double(i % 1000) / 10.0;
-            company.execute(unit, {productId, thaiUnit, barcode(100000000 + i), cost});
-            company.execute(price, {productId, unitId, cost * 1.3});
-            company.execute(stock, {productId, unitId, year, double(i % 500)});
+        for (qint64 start = 0; start < count; start += kBlock) {
+            const qint64 rows = std::min(kBlock, count - start);
+            auto& sql = statements[rows];
+            if (sql[0].isEmpty()) {
+                sql = {multiRowInsert(productHead, 11, rows), multiRowInsert(unitHead, 9, rows),
+                       multiRowInsert(priceHead, 4, rows), multiRowInsert(stockHead, 5, rows)};
+            }
+            products.clear();
+            units.clear();
+            prices.clear();
+            stock.clear();
+            for (qint64 i = start; i < start + rows; ++i) {
+                const qint64 productId = firstProduct + i;
+                const qint64 unitId = firstUnit + i;
+                const QString number = QString::number(i + 1).rightJustified(7, u'0');
+                const double cost = 10.0 + double(i % 1000) / 10.0;
+                products.insert(products.end(), {u"G"_qs + number, thaiName + number,
+                                                 u"Generated product "_qs + number, u"P"_qs, N(),
+                                                 N(), 1, 1, N(), N(), types + i % 7});
+                units.insert(units.end(), {productId, thaiUnit, 1, barcode(100000000 + i), Y(), Y(),
+                                           Y(), Y(), cost});
+                prices.insert(prices.end(), {productId, unitId, 19, cost * 1.3});
+                stock.insert(stock.end(), {productId, unitId, 1, year, double(i % 500)});
+            }
+            company.execute(sql[0], products);
+            company.execute(sql[1], units);
+            company.execute(sql[2], prices);
+            company.execute(sql[3], stock);
         }
         company.commit();
     } catch (...) {

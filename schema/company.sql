@@ -352,9 +352,6 @@ CREATE TABLE Product (
 )
 GO
 
-CREATE INDEX IX_Product_ThaiName ON Product (ThaiName)
-GO
-
 -- The units of a product; Fraction is the number of smallest units in one unit.
 CREATE TABLE ProductUnits (
     Id IdNo IDENTITY(1,1) PRIMARY KEY,
