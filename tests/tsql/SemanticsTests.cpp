@@ -180,6 +180,10 @@ TEST_F(Semantics, StringFunctions) {
               u"[a\t]");  // only blanks are trimmed
     EXPECT_EQ(text(u"Select Coalesce(ThaiName, 'none') From Product Where Id = 3"_s), u"none");
     EXPECT_EQ(text(u"Select IsNull(ThaiName, 'x') From Product Where Id = 3"_s), u"x");
+    // ISNULL gives the type of its first argument: the replacement is cut to ThaiName's 60.
+    EXPECT_EQ(
+        text(u"Select IsNull(ThaiName, '%1') From Product Where Id = 3"_s.arg(QString(70, u'y'))),
+        QString(60, u'y'));
     EXPECT_EQ(text(u"Select Upper('abcé')"_s), u"ABCÉ");
     EXPECT_EQ(text(u"Select Lower('ABC')"_s), u"abc");
     EXPECT_EQ(db.value(u"Select Len('ab  ')"_s).toLongLong(), 2);

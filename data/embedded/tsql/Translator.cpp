@@ -765,8 +765,13 @@ class Emitter {
             call(u"coalesce"_s);
             e.type = firstType();
         } else if (f == u"ISNULL") {
-            call(u"ifnull"_s);
-            e.type = firstType();
+            // The replacement takes the type of the checked value: a text literal is cut to
+            // the checked column's length.
+            if (args[0].type.type == SqlType::Text && args[0].type.length > 0 && args[1].literal &&
+                args[1].literal->text.size() > args[0].type.length)
+                sql[1] = quoteLiteral(args[1].literal->text.left(args[0].type.length));
+            e.sql = u"ifnull("_s + sql.join(u", "_s) + u')';
+            e.type = args[0].type.type != SqlType::Unknown ? args[0].type : args[1].type;
         } else if (f == u"NULLIF") {
             call(u"nullif"_s);
             e.type = args[0].type;

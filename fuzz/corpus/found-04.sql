@@ -1,0 +1,1 @@
+Select RANK() Over (Partition By a Order By b Desc) R, @,@IDENTITY, @v From T UnLEFT OUTER JOI 2, 3

@@ -1,0 +1,2 @@
+edlect(((((((rice((rice =(((((((((a
+SeleDesd, V.Pr =((((SCAPE 0

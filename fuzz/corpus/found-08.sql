@@ -1,0 +1,1 @@
+-ÎßzDTHroductunits .wsc(eeCaanceyÿÿr = :yidÿÿÿÿÿÿÿÿ:wi`)

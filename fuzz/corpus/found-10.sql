@@ -1,0 +1,1 @@
++-uuueuuu++uuuu&uu++-++-u-uu
