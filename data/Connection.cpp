@@ -3,9 +3,7 @@
 #include "data/Query.h"
 #include "data/backend/DbError.h"
 #include "data/embedded/EmbeddedBackend.h"
-#ifndef MD_ODBC_PENDING
 #include "data/odbc/OdbcBackend.h"
-#endif
 
 #include <algorithm>
 
@@ -43,14 +41,7 @@ std::unique_ptr<Session> openBackendSession(const ConnectParams& params) {
 #endif
         return embedded::openSession(params);
     }
-#ifdef MD_ODBC_PENDING
-    throw DbError(
-        QStringLiteral("This build has no SQL Server backend; server '%1' cannot be reached")
-            .arg(params.server),
-        0, QStringLiteral("08001"), ErrorCategory::Connection);
-#else
     return odbc::openSession(params);
-#endif
 }
 
 void Connection::open() {

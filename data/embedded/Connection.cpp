@@ -104,7 +104,18 @@ std::shared_ptr<Connection> Connection::open(const QString& file, const QString&
     c->configure();
     if (create)
         Catalogue::install(c->db_);
-    Catalogue::syncProcedures(c->db_, ProcedureRegistry::instance().names());
+    // A procedure registered after this database was last opened is added to its catalogue,
+    // but never by waiting for another session's transaction: when the file is locked the
+    // row is left for a later session to write.
+    sqlite3_busy_timeout(c->db_, 0);
+    try {
+        Catalogue::syncProcedures(c->db_, ProcedureRegistry::instance().names());
+    } catch (const data::DbError&) {
+        const int code = sqlite3_errcode(c->db_) & 0xff;
+        if (code != SQLITE_BUSY && code != SQLITE_LOCKED)
+            throw;
+    }
+    sqlite3_busy_timeout(c->db_, kBusyTimeoutMs);
     c->refreshSchema(true);
     return c;
 }

@@ -114,6 +114,11 @@ TEST_F(BatchTest, BatchTransactionsAndProceduresInsideTheCallersTransaction) {
 }
 
 TEST_F(BatchTest, RegisteredProceduresAreObjectsOfTheDatabase) {
+    // The procedure was registered after `db` opened: the next session writes its row.
+    EXPECT_EQ(column(*open(QStringLiteral("DB")),
+                     QStringLiteral("Select XType From SysObjects Where Name = 'TESTNEXTNO'"))
+                  .size(),
+              1u);
     db->beginTransaction();
     run(QStringLiteral("Update Serial Set LastNo = 0"));
     // Opening a session while another holds a transaction does not wait for it.
