@@ -126,3 +126,36 @@ TEST_F(Text, PrefixSearchUsesTheIndex) {
 
 }  // namespace
 }  // namespace md::tsql::test
+
+namespace md::tsql::test {
+namespace {
+
+using namespace Qt::StringLiterals;
+
+TEST(TextGrouping, GroupByAndDistinctCompareTextAsEquality) {
+    TestDb db;
+    db.sqlite(
+        u"CREATE TABLE W (Name TEXT COLLATE TSQL, N INTEGER);"
+        "INSERT INTO W VALUES (' abc', 1), ('ABC ', 2), ('x', 3);"_s);
+    db.schema().add(u"W"_s, u"Name"_s, {SqlType::Text, 10});
+    db.schema().add(u"W"_s, u"N"_s, {SqlType::Integer});
+    EXPECT_EQ(db.run(u"Select LTrim(Name), Sum(N) From W Group By LTrim(Name) Order By 1"_s).size(),
+              2u);
+    EXPECT_EQ(db.run(u"Select Distinct LTrim(Name) From W"_s).size(), 2u);
+    // UNION removes duplicates by the same rule, and a computed column of a derived table
+    // still compares as text does.
+    EXPECT_EQ(
+        db.run(u"Select LTrim(Name) From W Where N = 1 Union Select Name From W Where N = 2"_s)
+            .size(),
+        1u);
+    EXPECT_EQ(db.value(u"Select Count(*) From (Select LTrim(Name) X From W) T Where T.X = 'abc'"_s)
+                  .toInt(),
+              2);
+    EXPECT_EQ(db.value(u"Select Count(*) From W Where LTrim(Name) In (Select Upper(Name) From W "
+                       "Where N = 2)"_s)
+                  .toInt(),
+              2);
+}
+
+}  // namespace
+}  // namespace md::tsql::test

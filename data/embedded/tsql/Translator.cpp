@@ -304,10 +304,18 @@ class Emitter {
             const Emitted v = expr(*it.expr, scope);
             QString item = v.sql;
             QString name = it.alias;
+            // A computed text value has no collation of its own in SQLite: DISTINCT, UNION,
+            // IN and an outer query over a derived table would compare it in binary. It
+            // carries TSQL, under the name SQLite would have given it.
+            const bool collate = needsTextCollation(v);
+            if (collate)
+                item += u" COLLATE TSQL"_s;
             if (!name.isEmpty()) {
                 item += u" AS "_s + quoteIdent(name);
             } else if (it.expr->kind == Kind::Column) {
                 name = it.expr->name;
+            } else if (collate) {
+                item += u" AS "_s + quoteIdent(v.sql);
             }
             cols.emplace_back(name, v.type);
             items << item;
@@ -336,8 +344,10 @@ class Emitter {
             s += u" WHERE "_s + expr(*c.where, scope).sql;
         if (!c.groupBy.empty()) {
             QStringList g;
-            for (const NodePtr& e : c.groupBy)
-                g << expr(*e, scope).sql;
+            for (const NodePtr& e : c.groupBy) {
+                const Emitted v = expr(*e, scope);
+                g << (needsTextCollation(v) ? v.sql + u" COLLATE TSQL"_s : v.sql);
+            }
             s += u" GROUP BY "_s + g.join(u", "_s);
         }
         if (c.having)
@@ -383,6 +393,11 @@ class Emitter {
     }
 
     // ---- expressions -------------------------------------------------------------------
+    // A text value that is not a column reference (those carry the column's collation).
+    static bool needsTextCollation(const Emitted& v) {
+        return v.type.type == SqlType::Text && !v.columnRef;
+    }
+
     static bool collationMatters(const Emitted& a, const Emitted& b) {
         if (a.textColumn || b.textColumn)
             return false;
