@@ -1,9 +1,7 @@
 #pragma once
 
-// The engine's one door to the T-SQL translator of data statements and expressions. While the
-// translator library is still a placeholder (MD_TSQL_PENDING), a stand-in passes statements
-// through almost unchanged and registers a simple text collation; it goes once the translator
-// is in.
+// The engine's one door to the T-SQL translator of data statements and expressions and to the
+// SQL functions and text collation that its translations call.
 
 #include "data/embedded/tsql/DmlTranslator.h"
 
