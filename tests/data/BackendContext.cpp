@@ -44,10 +44,7 @@ BackendContext odbcSqlite() {
 }  // namespace
 
 std::vector<BackendContext> backendsUnderTest() {
-    std::vector<BackendContext> out{embedded()};
-    if (qEnvironmentVariableIsSet("MD_TEST_ODBC_SQLITE"))
-        out.push_back(odbcSqlite());
-    return out;
+    return {embedded(), odbcSqlite()};
 }
 
 }  // namespace md::testing

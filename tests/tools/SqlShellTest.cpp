@@ -1,6 +1,7 @@
 // masterdata-sql as administrators and scripts use it: the real executable, its flags, its
 // output and its exit codes.
 
+#include "tests/odbc/OdbcDrivers.h"
 #include "tests/support/TempServer.h"
 #include "tools/SqlShell.h"
 
@@ -105,6 +106,25 @@ TEST(SqlShellBatches, GoLinesSeparateBatchesInAnyCase) {
         md::tools::splitBatches(s("select 1\nGO\n\ngo\nselect 2\n Go \nselect 'GO'"));
     ASSERT_EQ(b.size(), 3);
     EXPECT_EQ(b[2], s("select 'GO'"));
+}
+
+// The same shell over the ODBC backend: a script of batches into a database of Debian's SQLite
+// ODBC driver, then the rows back, Thai included.
+TEST_F(SqlShell, WorksOverAnOdbcDriverToo) {
+    const QStringList odbc{s("-S"), md::odbc::test::sqliteServer(server_.folder()), s("-d"),
+                           s("ODBC01")};
+    const ShellRun setup = run(odbc + QStringList{s("-b"), s("-Q"),
+                                                  s("CREATE TABLE Unit (Code varchar(10), Name "
+                                                    "varchar(20)); INSERT INTO Unit VALUES "
+                                                    "('BOX', 'กล่อง')")});
+    ASSERT_EQ(setup.exitCode, 0) << setup.err.toStdString();
+    const ShellRun read = run(odbc + QStringList{s("-h"), s("-1"), s("-s"), s("|"), s("-W"),
+                                                 s("-Q"), s("SELECT Code, Name FROM Unit")});
+    EXPECT_EQ(read.exitCode, 0) << read.err.toStdString();
+    EXPECT_EQ(read.out, s("BOX|กล่อง\n\n(1 rows affected)\n"));
+    const ShellRun bad = run(odbc + QStringList{s("-b"), s("-Q"), s("SELECT * FROM NoSuchTable")});
+    EXPECT_NE(bad.exitCode, 0);
+    EXPECT_TRUE(bad.err.contains(s("NoSuchTable"))) << bad.err.toStdString();
 }
 
 }  // namespace
