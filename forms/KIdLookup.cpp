@@ -5,8 +5,11 @@
 #include "data/backend/DbError.h"
 #include "errors/TApplication.h"
 
+#include <QCursor>
 #include <QFocusEvent>
+#include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QToolButton>
 #include <QValidator>
 
 namespace md::forms {
@@ -68,8 +71,9 @@ bool TKIdLookup::find(const QString& column, const QVariant& value, QString* cod
         QStringLiteral("Select %1, %2, %3 From %4")
             .arg(K_LookupIDField, K_LookupEditField, K_DescriptionField, K_LookupTableName),
         QStringLiteral("Where (%1 = :LookupValue)").arg(column)};
-    if (!K_Filter.trimmed().isEmpty())
-        sql << QStringLiteral("And (%1)").arg(K_Filter);
+    const QString filter = effectiveFilter();
+    if (!filter.trimmed().isEmpty())
+        sql << QStringLiteral("And (%1)").arg(filter);
     data::Query& q = lookup();
     q.close();
     q.setSql(sql);
@@ -161,6 +165,71 @@ void TKIdLookup::keyPressEvent(QKeyEvent* event) {
     if (handled)
         return;
     QLineEdit::keyPressEvent(event);
+}
+
+}  // namespace md::forms
+
+namespace md::forms {
+
+TFaLookupFrame::TFaLookupFrame(QWidget* parent, TKIdLookup* box, bool required)
+    : QFrame(parent), box_(box) {
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(4);
+    caption_ = new QLabel(this);
+    row->addWidget(caption_);
+    if (required) {
+        required_ = new QLabel(QStringLiteral("*"), this);
+        required_->setStyleSheet(QStringLiteral("color: red"));
+        row->addWidget(required_);
+    }
+    box_->setParent(this);
+    box_->setFixedWidth(120);
+    row->addWidget(box_);
+    button_ = new QToolButton(this);
+    button_->setAutoRaise(true);
+    button_->setFixedSize(22, 22);
+    button_->setCursor(Qt::PointingHandCursor);
+    button_->setText(QStringLiteral("..."));
+    button_->setFocusPolicy(Qt::NoFocus);
+    button_->setEnabled(false);
+    row->addWidget(button_);
+    description_ = new QLabel(TKIdLookup::NotFoundText(), this);
+    row->addWidget(description_, 1);
+    box_->setDescriptionLabel(description_);
+
+    connect(box_, &TKIdLookup::entered, this, errors::Guarded([this] { BoxEnter(); }));
+    connect(box_, &TKIdLookup::exited, this, errors::Guarded([this] { BoxExit(); }));
+    connect(box_, &TKIdLookup::keyDown, this, [this](QKeyEvent* event, bool& handled) {
+        try {
+            BoxKeyDown(event, handled);
+        } catch (...) {
+            handled = true;
+            errors::RouteException(std::current_exception());
+        }
+    });
+    connect(button_, &QToolButton::clicked, this, errors::Guarded([this] { SearchClick(); }));
+}
+
+void TFaLookupFrame::BoxEnter() {
+    button_->setEnabled(true);
+}
+
+void TFaLookupFrame::BoxExit() {
+    button_->setEnabled(false);
+}
+
+void TFaLookupFrame::BoxKeyDown(QKeyEvent* event, bool& handled) {
+    if (event->key() == Qt::Key_F5 && event->modifiers() == Qt::NoModifier) {
+        handled = true;
+        SearchClick();
+    }
+}
+
+void TFaLookupFrame::takeChosenCode(const QString& code) {
+    box_->setText(code);
+    box_->setModified(true);
+    box_->setFocus(Qt::OtherFocusReason);
 }
 
 }  // namespace md::forms

@@ -8,6 +8,7 @@
 #include "data/Query.h"
 #include "forms/DataControls.h"
 
+#include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -39,6 +40,9 @@ class TKIdLookup : public QLineEdit {
     QString K_DescriptionField = QStringLiteral("Description");
     // A condition in SQL that the row must also meet (the program's own text); empty for none.
     QString K_Filter;
+    // The condition the lookup applies; K_Filter unless a frame knows better.
+    virtual QString effectiveFilter() const { return K_Filter; }
+
     // Whether an empty box is a valid entry. Either way an empty box leaves the field NULL;
     // the owners check for required entries when they save.
     bool K_AllowNull = false;
@@ -87,6 +91,47 @@ class TKIdLookup : public QLineEdit {
     QVariant key_;
     QString description_;
     bool found_ = false;
+};
+
+}  // namespace md::forms
+
+class QHBoxLayout;
+class QToolButton;
+
+namespace md::forms {
+
+// The one-line strip the lookup frames share: caption, optional red "*" for a required entry,
+// the code box (120 pixels), a flat search button usable only while the box has the focus,
+// and the description label ("-" until a row is found).
+class TFaLookupFrame : public QFrame {
+    Q_OBJECT
+  public:
+    TFaLookupFrame(QWidget* parent, TKIdLookup* box, bool required);
+
+    QLabel* captionLabel() const { return caption_; }
+    QLabel* requiredMark() const { return required_; }
+    TKIdLookup* box() const { return box_; }
+    QToolButton* searchButton() const { return button_; }
+    QLabel* descriptionLabel() const { return description_; }
+
+    // Handlers of the code box and the button; a derived frame or an owner replaces them and
+    // calls these where it wants their behaviour.
+    virtual void BoxEnter();
+    virtual void BoxExit();
+    virtual void BoxKeyDown(QKeyEvent* event, bool& handled);
+    virtual void SearchClick() = 0;
+
+  protected:
+    // Puts a code chosen in a search into the box and focuses it, so that leaving the box
+    // resolves it.
+    void takeChosenCode(const QString& code);
+
+  private:
+    QLabel* caption_;
+    QLabel* required_ = nullptr;
+    TKIdLookup* box_;
+    QToolButton* button_;
+    QLabel* description_;
 };
 
 }  // namespace md::forms

@@ -1,0 +1,92 @@
+#include "forms/testing/WindowHarness.h"
+
+#include "errors/TApplication.h"
+
+#include <QPointer>
+#include <QTest>
+#include <QTimer>
+
+namespace md::forms::testing {
+
+WindowHarness::WindowHarness() {
+    if (auto* app = errors::TApplication::instance()) {
+        app->setErrorHandler([this](const QString& message) { errors << message; });
+        handlerInstalled_ = true;
+    }
+}
+
+WindowHarness::~WindowHarness() {
+    if (handlerInstalled_) {
+        if (auto* app = errors::TApplication::instance())
+            app->setErrorHandler(nullptr);
+    }
+}
+
+bool WindowHarness::show(QWidget* window) {
+    window_ = window;
+    window->show();
+    if (!QTest::qWaitForWindowExposed(window))
+        return false;
+    window->activateWindow();
+    QApplication::setActiveWindow(window);
+    const bool active = QTest::qWaitForWindowActive(window);
+    settle();
+    return active;
+}
+
+QWidget* WindowHarness::focused() const {
+    if (QWidget* w = QApplication::focusWidget())
+        return w;
+    if (QWidget* modal = QApplication::activeModalWidget())
+        return modal->focusWidget() ? modal->focusWidget() : modal;
+    if (window_)
+        return window_->focusWidget() ? window_->focusWidget() : window_;
+    return nullptr;
+}
+
+QString WindowHarness::focusedName() const {
+    const QWidget* w = focused();
+    return w ? w->objectName() : QString();
+}
+
+void WindowHarness::type(const QString& text) {
+    for (const QChar ch : text) {
+        if (QWidget* w = focused())
+            QTest::keyClicks(w, QString(ch));
+    }
+    settle();
+}
+
+void WindowHarness::press(Qt::Key key, Qt::KeyboardModifiers modifiers) {
+    if (QWidget* w = focused())
+        QTest::keyClick(w, key, modifiers);
+    settle();
+}
+
+void WindowHarness::focus(QWidget* control) {
+    control->setFocus(Qt::MouseFocusReason);
+    settle();
+}
+
+void WindowHarness::whenModal(std::function<void(QWidget* dialog)> action) {
+    auto* timer = new QTimer;
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, action = std::move(action)] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || !modal->isVisible())
+            return;
+        timer->stop();
+        timer->deleteLater();
+        QApplication::setActiveWindow(modal);
+        action(modal);
+    });
+    timer->start();
+}
+
+void WindowHarness::settle() {
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+}
+
+}  // namespace md::forms::testing

@@ -1,0 +1,176 @@
+// The entry form base: the keys every entry window shares, the exit question, the actions.
+
+#include "data/Dm_Config.h"
+#include "forms/Fr_Form.h"
+#include "forms/testing/WindowHarness.h"
+
+#include <gtest/gtest.h>
+#include <QLabel>
+#include <QLineEdit>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <memory>
+
+using md::forms::TFrForm;
+using md::forms::testing::WindowHarness;
+
+namespace {
+
+// A window with three fields and a save that counts, as a derived window would have.
+class ThreeFields : public TFrForm {
+  public:
+    ThreeFields() {
+        auto* layout = new QVBoxLayout(clientArea());
+        for (const char* name : {"First", "Second", "Third"}) {
+            auto* e = new QLineEdit(clientArea());
+            e->setObjectName(QString::fromLatin1(name));
+            layout->addWidget(e);
+        }
+    }
+    void AcSaveExecute() override { ++saves; }
+    void FormKeyDown(int& key, Qt::KeyboardModifiers shift) override {
+        keysSeen << key;
+        TFrForm::FormKeyDown(key, shift);
+    }
+    int saves = 0;
+    QList<int> keysSeen;
+};
+
+class Form : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        md::data::DMConfig = &config_;
+        config_.LanguageThai = true;
+        window_ = std::make_unique<ThreeFields>();
+        ASSERT_TRUE(h_.show(window_.get()));
+        first_ = h_.find<QLineEdit>(QStringLiteral("First"));
+        h_.focus(first_);
+    }
+    void TearDown() override {
+        window_.reset();
+        md::data::DMConfig = nullptr;
+    }
+
+    md::data::TDMConfig config_;
+    WindowHarness h_;
+    std::unique_ptr<ThreeFields> window_;
+    QLineEdit* first_ = nullptr;
+};
+
+TEST_F(Form, EnterWalksTheFieldsAndWrapsWithoutTypingIntoThem) {
+    h_.type(QStringLiteral("ab"));
+    h_.press(Qt::Key_Return);
+    EXPECT_EQ(h_.focusedName(), QStringLiteral("Second"));
+    h_.press(Qt::Key_Enter);
+    EXPECT_EQ(h_.focusedName(), QStringLiteral("Third"));
+    h_.press(Qt::Key_Return);
+    EXPECT_EQ(h_.focusedName(), QStringLiteral("First"));
+    EXPECT_EQ(first_->text(), QStringLiteral("ab"));
+    EXPECT_TRUE(h_.prompts.shown.isEmpty());
+}
+
+TEST_F(Form, EscapeAnsweredNoKeepsTheWindowFocusAndEntries) {
+    h_.press(Qt::Key_Return);
+    h_.type(QStringLiteral("kept"));
+    h_.prompts.answer({false});
+    h_.press(Qt::Key_Escape);
+    ASSERT_EQ(h_.prompts.shown, QStringList{QStringLiteral(u"exit: ออกจากโปรแกรม ?")});
+    EXPECT_TRUE(window_->isVisible());
+    EXPECT_EQ(h_.focusedName(), QStringLiteral("Second"));
+    EXPECT_EQ(h_.find<QLineEdit>(QStringLiteral("Second"))->text(), QStringLiteral("kept"));
+}
+
+TEST_F(Form, EscapeAnsweredYesClosesAndEnglishAsksInEnglish) {
+    config_.LanguageThai = false;
+    h_.prompts.answer({true});
+    h_.press(Qt::Key_Escape);
+    EXPECT_EQ(h_.prompts.shown, QStringList{QStringLiteral("exit: Exit Program ?")});
+    EXPECT_FALSE(window_->isVisible());
+}
+
+TEST_F(Form, TheCloseBoxAsksTheSameQuestion) {
+    h_.prompts.answer({false});
+    EXPECT_FALSE(window_->close());
+    EXPECT_TRUE(window_->isVisible());
+    h_.prompts.answer({true});
+    EXPECT_TRUE(window_->close());
+    EXPECT_EQ(h_.prompts.shown.size(), 2);
+}
+
+TEST_F(Form, CtrlXExitsEvenFromAnEditThatWouldCut) {
+    h_.type(QStringLiteral("text"));
+    first_->selectAll();
+    h_.prompts.answer({false});
+    h_.press(Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(h_.prompts.shown.size(), 1);
+    EXPECT_EQ(first_->text(), QStringLiteral("text"));
+}
+
+TEST_F(Form, SaveIsInertUntilTheDerivedWindowEnablesIt) {
+    EXPECT_FALSE(window_->AcSave->isEnabled());
+    EXPECT_FALSE(window_->AcDel->isEnabled());
+    EXPECT_FALSE(window_->AcChgCode->isEnabled());
+    h_.press(Qt::Key_F10);
+    EXPECT_EQ(window_->saves, 0);
+    window_->AcSave->setEnabled(true);
+    h_.press(Qt::Key_F10);
+    EXPECT_EQ(window_->saves, 1);
+    // New disables it again.
+    h_.press(Qt::Key_F3);
+    h_.press(Qt::Key_F10);
+    EXPECT_EQ(window_->saves, 1);
+}
+
+TEST_F(Form, HiddenButtonsKeepShortcutsThatDoNothing) {
+    for (const char* name : {"BHist", "BCopy", "BPrint", "BChgCode"})
+        EXPECT_FALSE(h_.find<QToolButton>(QString::fromLatin1(name))->isVisible()) << name;
+    for (const char* name : {"BNew", "BDel", "BSave", "BExit"})
+        EXPECT_TRUE(h_.find<QToolButton>(QString::fromLatin1(name))->isVisible()) << name;
+    EXPECT_FALSE(window_->ChgCode->isVisible());
+    h_.press(Qt::Key_H, Qt::ControlModifier);
+    h_.press(Qt::Key_P, Qt::ControlModifier);
+    EXPECT_TRUE(window_->isVisible());
+    EXPECT_TRUE(h_.prompts.shown.isEmpty());
+}
+
+TEST_F(Form, TheWindowSeesKeysFirstOnlyWhileKeyPreviewIsOn) {
+    h_.press(Qt::Key_A);
+    EXPECT_EQ(window_->keysSeen, QList<int>{Qt::Key_A});
+    window_->setKeyPreview(false);
+    h_.press(Qt::Key_Return);
+    EXPECT_EQ(window_->keysSeen.size(), 1);
+    EXPECT_EQ(h_.focusedName(), QStringLiteral("First"));
+    // New switches it on again.
+    window_->AcNew->trigger();
+    h_.press(Qt::Key_Return);
+    EXPECT_EQ(h_.focusedName(), QStringLiteral("Second"));
+}
+
+TEST_F(Form, ActionsCarryTheirCaptionsHintsImagesAndShortcuts) {
+    struct Expected {
+        QAction* action;
+        const char* caption;
+        const char* hint;
+        QKeySequence keys;
+    };
+    const Expected all[] = {
+        {window_->AcNew, "New", "New Record", QKeySequence(Qt::Key_F3)},
+        {window_->AcDel, "Delete", "Delete Record", QKeySequence(Qt::Key_F8)},
+        {window_->AcSave, "Save", "Save Record", QKeySequence(Qt::Key_F10)},
+        {window_->AcHist, "Hist.", "Show History", QKeySequence(Qt::CTRL | Qt::Key_H)},
+        {window_->AcCopy, "Copy", "Copy Record", QKeySequence(Qt::Key_F6)},
+        {window_->AcPrint, "Print", "Print Record", QKeySequence(Qt::CTRL | Qt::Key_P)},
+        {window_->AcExit, "Exit", "Exit Program", QKeySequence(Qt::CTRL | Qt::Key_X)},
+        {window_->AcChgCode, "Chg Code", "", QKeySequence(Qt::Key_F12)},
+    };
+    for (const Expected& e : all) {
+        EXPECT_EQ(e.action->text(), QString::fromLatin1(e.caption));
+        EXPECT_EQ(e.action->statusTip(), QString::fromLatin1(e.hint));
+        EXPECT_EQ(e.action->shortcut(), e.keys) << e.caption;
+        EXPECT_FALSE(e.action->icon().isNull()) << e.caption;
+    }
+    EXPECT_EQ(window_->statusText(0), QString());
+    EXPECT_EQ(window_->StatusPanel0->width(), 200);
+}
+
+}  // namespace
