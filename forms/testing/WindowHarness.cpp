@@ -51,8 +51,16 @@ QString WindowHarness::focusedName() const {
 
 void WindowHarness::type(const QString& text) {
     for (const QChar ch : text) {
-        if (QWidget* w = focused())
+        QWidget* w = focused();
+        if (!w)
+            break;
+        if (ch.unicode() < 0x80) {
             QTest::keyClicks(w, QString(ch));
+        } else {
+            // Thai and other text beyond ASCII has no key code: the key carries the character.
+            QTest::sendKeyEvent(QTest::Press, w, Qt::Key_unknown, QString(ch), Qt::NoModifier);
+            QTest::sendKeyEvent(QTest::Release, w, Qt::Key_unknown, QString(ch), Qt::NoModifier);
+        }
     }
     settle();
 }
