@@ -1,0 +1,18 @@
+#pragma once
+
+// Import expense codes: a short upper-case code and a description per kind of cost that arises
+// on an import (keyword IMPEXPENSE).
+
+#include "masters/CodeEntryForm.h"
+
+namespace md::masters {
+
+class TFrImportExpense : public CodeEntryForm {
+    Q_OBJECT
+  public:
+    explicit TFrImportExpense(QWidget* parent = nullptr);
+
+    forms::TDBEdit* Description;
+};
+
+}  // namespace md::masters

@@ -1,0 +1,13 @@
+#include "masters/Windows.h"
+
+#include "masters/Fr_ImportExpense.h"
+#include "masters/Fr_ImportLotNo.h"
+
+namespace md::masters {
+
+void registerMasterWindows(const std::function<void(const QString&, WindowFactory)>& add) {
+    add(QStringLiteral("IMPEXPENSE"), [] { return new TFrImportExpense; });
+    add(QStringLiteral("IMPORTLOTNO"), [] { return new TFrImportLotNo; });
+}
+
+}  // namespace md::masters
