@@ -1,0 +1,152 @@
+#include "app/Startup.h"
+
+#include "app/Fr_FormLogo.h"
+#include "app/ModuleHooks.h"
+#include "app/ShortDate.h"
+#include "app/WindowRegistry.h"
+#include "data/Dm_Config.h"
+#include "data/U_DM.h"
+#include "errors/TApplication.h"
+
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QTimer>
+#include <QWidget>
+#include <cstdio>
+
+namespace md::app {
+
+int ArgumentToInt(const QStringList& arguments, int position, const QString& what) {
+    const QString name = QStringLiteral("Argument %1 (%2)").arg(position).arg(what);
+    if (position < 1 || position > arguments.size())
+        throw FatalStartupError(name + QStringLiteral(" is missing"));
+    const QString text = arguments.at(position - 1);
+    qsizetype i = 0;
+    while (i < text.size() && text.at(i) == u' ')
+        ++i;
+    const QString number = text.mid(i);
+    bool digits = !number.isEmpty();
+    for (qsizetype k = 0; k < number.size() && digits; ++k) {
+        const QChar c = number.at(k);
+        const bool sign = k == 0 && (c == u'-' || c == u'+') && number.size() > 1;
+        digits = sign || (c >= u'0' && c <= u'9');
+    }
+    bool ok = false;
+    const int value = digits ? number.toInt(&ok, 10) : 0;
+    if (!ok) {
+        throw FatalStartupError(name + QStringLiteral(" is not a valid integer: '") + text + u'\'');
+    }
+    return value;
+}
+
+StartupOptions StartupOptions::fromEnvironment() {
+    StartupOptions options;
+    options.exitAfterStart = qEnvironmentVariable("MD_EXIT_AFTER_START") == QStringLiteral("1");
+    const QString platform = QGuiApplication::platformName();
+    options.messageBoxes = !qEnvironmentVariableIsSet("MD_NO_FATAL_BOX") &&
+                           platform != QStringLiteral("offscreen") &&
+                           platform != QStringLiteral("minimal");
+    return options;
+}
+
+Startup::Startup(errors::TApplication& app, StartupOptions options)
+    : app_(app), options_(options), handler_(&recorder_) {}
+
+Startup::~Startup() {
+    // The window goes first: it works on the modules.
+    window_.reset();
+    delete logo_.data();
+    if (productModule_)
+        DestroyProductModule();
+    if (data::DMConfig == config_.get())
+        data::DMConfig = nullptr;
+    config_.reset();
+    if (data::DM == dm_.get())
+        data::DM = nullptr;
+    dm_.reset();
+    app_.setErrorHandler({});
+}
+
+void Startup::ShowSplash() {
+    auto* logo = new TFormLogo;
+    logo_ = logo;
+    FormLogo = logo;
+    logo->show();
+    logo->repaint();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void Startup::CreateModules(const QStringList& arguments) {
+    // The company module carries the application-wide error hook: every error that escapes an
+    // event handler from now on is recorded, explained and shown.
+    dm_ = std::make_unique<data::TDM>();
+    data::DM = dm_.get();
+    dm_->CompanyArgument = arguments.value(2);
+    dm_->destroySplash = [this] { delete logo_.data(); };
+    app_.setErrorHandler([this](const QString& message) { handler_.HandleError(message); });
+
+    config_ = std::make_unique<data::TDMConfig>();
+    data::DMConfig = config_.get();
+
+    CreateProductModule();
+    productModule_ = true;
+}
+
+void Startup::OpenWindow(const QString& keyword) {
+    const WindowFactory factory = findWindow(keyword);
+    if (!factory)
+        return;
+    window_.reset(factory());
+}
+
+void Startup::Report(const QString& text, bool fatal) {
+    std::fprintf(stderr, "masterdata: %s\n", text.toLocal8Bit().constData());
+    if (!options_.messageBoxes)
+        return;
+    // The splash would stand in front of the box; the program ends after it anyway.
+    delete logo_.data();
+    if (fatal) {
+        QMessageBox::critical(nullptr, QCoreApplication::applicationName(), text);
+    } else {
+        QMessageBox box(QMessageBox::NoIcon, QCoreApplication::applicationName(), text,
+                        QMessageBox::Ok);
+        box.exec();
+    }
+}
+
+int Startup::Run(const QStringList& arguments) {
+    InstallWindowDialogs();
+    ShowSplash();
+    SetShortDateFormat();
+    try {
+        CreateModules(arguments);
+        data::TDMConfig& config = *config_;
+        config.MenuId = ArgumentToInt(arguments, 1, QStringLiteral("menu id"));
+        config.UserId = ArgumentToInt(arguments, 2, QStringLiteral("user id"));
+        config.GetCompanyConfig(arguments.value(2));
+        config.CheckRight(config.MenuId, config.UserId);
+        if (config.AccessRight)
+            OpenWindow(arguments.value(4).toUpper());
+    } catch (const data::CompanyNotFound& e) {
+        Report(e.message(), false);
+        return 0;
+    } catch (const FatalStartupError& e) {
+        Report(e.message(), true);
+        return kFatalExitCode;
+    } catch (...) {
+        // The configuration database unreachable, or refusing the session's statements.
+        Report(errors::TApplication::ExceptionMessage(std::current_exception()), true);
+        return kFatalExitCode;
+    }
+
+    // No window: there is no main window and the program ends at once, silently.
+    if (!window_)
+        return 0;
+    window_->show();
+    if (options_.exitAfterStart)
+        QTimer::singleShot(0, &app_, &QCoreApplication::quit);
+    app_.exec();
+    return 0;
+}
+
+}  // namespace md::app
