@@ -132,7 +132,9 @@ TFrSearch::TFrSearch(QWidget* parent)
 
 TFrSearch::~TFrSearch() {
     qApp->removeEventFilter(this);
-    DgSearch->onGetCellParams = nullptr;
+    // The grid goes before the queries it shows.
+    delete DgSearch;
+    DgSearch = nullptr;
 }
 
 QVariant TFrSearch::rowValue(int row, const QString& column) {

@@ -3,32 +3,40 @@
 #include "data/Field.h"
 #include "errors/TApplication.h"
 
+#include <QPointer>
+
 namespace md::forms {
 
 QueryModel::QueryModel(data::Query* query, QObject* parent)
     : QAbstractTableModel(parent), query_(query) {
-    previousAfterOpen_ = query_->afterOpen;
-    previousBeforeClose_ = query_->beforeClose;
-    query_->afterOpen = [this](data::Query& q) {
-        if (previousAfterOpen_)
-            previousAfterOpen_(q);
-        refresh();
+    // The handlers stay chained on the query after this model has gone (whichever of the two
+    // goes first); without a model behind them they only pass the event on.
+    QPointer<QueryModel> self(this);
+    auto opened = std::move(query_->afterOpen);
+    query_->afterOpen = [self, opened](data::Query& q) {
+        if (opened)
+            opened(q);
+        if (self && self->query_ == &q)
+            self->refresh();
     };
-    query_->beforeClose = [this](data::Query& q) {
-        if (previousBeforeClose_)
-            previousBeforeClose_(q);
-        // The rows are about to go: the views forget them first.
-        beginResetModel();
-        rows_ = 0;
-        fieldIndex_.assign(fieldIndex_.size(), -1);
-        endResetModel();
+    auto closing = std::move(query_->beforeClose);
+    query_->beforeClose = [self, closing](data::Query& q) {
+        if (closing)
+            closing(q);
+        if (self && self->query_ == &q)
+            self->forget();
     };
     refresh();
 }
 
-QueryModel::~QueryModel() {
-    query_->afterOpen = std::move(previousAfterOpen_);
-    query_->beforeClose = std::move(previousBeforeClose_);
+QueryModel::~QueryModel() = default;
+
+void QueryModel::forget() {
+    // The rows are about to go: the views forget them first.
+    beginResetModel();
+    rows_ = 0;
+    fieldIndex_.assign(fieldIndex_.size(), -1);
+    endResetModel();
 }
 
 void QueryModel::setColumns(std::vector<GridColumn> columns) {

@@ -5,8 +5,8 @@
 // field of the result, or the ones named with setColumns, each with its title.
 //
 // The model follows the query's opening and closing through the query's afterOpen and
-// beforeClose events, keeping any handler that was set before the model was made. A window that
-// sets those events after making the model calls refresh() itself after each open.
+// beforeClose events, chaining itself after any handler set before it. A window that sets those
+// events after making the model chains the same way, or calls refresh() after each open.
 
 #include "data/Query.h"
 
@@ -68,6 +68,7 @@ class QueryModel : public QAbstractTableModel {
 
   private:
     void bindColumns();
+    void forget();
 
     data::Query* query_;
     std::vector<GridColumn> columns_;
@@ -75,8 +76,6 @@ class QueryModel : public QAbstractTableModel {
     int rows_ = 0;
     int batch_ = 100;
     bool readOnly_ = true;
-    std::function<void(data::Query&)> previousAfterOpen_;
-    std::function<void(data::Query&)> previousBeforeClose_;
 };
 
 }  // namespace md::forms

@@ -16,6 +16,8 @@ WindowHarness::WindowHarness() {
 }
 
 WindowHarness::~WindowHarness() {
+    for (const QPointer<QTimer>& t : waits_)
+        delete t.data();
     if (handlerInstalled_) {
         if (auto* app = errors::TApplication::instance())
             app->setErrorHandler(nullptr);
@@ -88,6 +90,7 @@ void WindowHarness::whenModal(std::function<void(QWidget* dialog)> action) {
         QApplication::setActiveWindow(modal);
         action(modal);
     });
+    waits_ << timer;
     timer->start();
 }
 

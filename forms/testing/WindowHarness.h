@@ -7,10 +7,14 @@
 #include "tests/support/RecordingPrompts.h"
 
 #include <QApplication>
+#include <QList>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
 #include <functional>
+
+class QTimer;
 
 namespace md::forms::testing {
 
@@ -60,6 +64,9 @@ class WindowHarness {
   private:
     QWidget* window_ = nullptr;
     bool handlerInstalled_ = false;
+    // Waits for modal windows that have not come yet; stopped with the harness, so one test's
+    // wait never acts on a later test's dialog.
+    QList<QPointer<QTimer>> waits_;
 };
 
 }  // namespace md::forms::testing
