@@ -247,6 +247,21 @@ TEST_F(Search, TheHardDeleteLeavesARowThatIsNotCancelledAlone) {
     EXPECT_EQ(scalar(QStringLiteral("Select Count(*) From TestDoc")).toInt(), 3);
 }
 
+TEST_F(Search, ARefusedStatementReachesTheErrorHandlerAndTheWindowStays) {
+    w->QSearch.setSql({QStringLiteral("Select Id, Code From NoSuchTable Where Code Like :GetCode"),
+                       QStringLiteral("Order By Code")});
+    h.press(Qt::Key_Return);
+    ASSERT_EQ(h.errors.size(), 1);
+    EXPECT_TRUE(h.errors.at(0).contains(QStringLiteral("NoSuchTable"), Qt::CaseInsensitive))
+        << h.errors.at(0).toStdString();
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(h.focusedName(), QStringLiteral("Code"));
+    // Nothing was found, so OK chooses nothing.
+    w->BtOk->click();
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_EQ(w->result(), QDialog::Rejected);
+}
+
 class SimpleSearch : public DemoWindowTest {};
 
 TEST_F(SimpleSearch, FindsDescriptionsContainingTheTextAndReturnsTheCode) {
