@@ -156,6 +156,8 @@ void CodeEntryForm::BtSearchCodeClick() {
                                     QStringLiteral("Description"), QString(), table_))
         return;
     Code->setText(forms::FrSimpleSearch()->ResultValue);
+    // Back from the dialog: this window takes the keys again, so leaving the code box reads it.
+    activateWindow();
     Code->setFocus();
 }
 
