@@ -1,16 +1,33 @@
 #include "app/ModuleHooks.h"
 
-// The window layer, the product services and the maintenance windows are connected here as
-// they land; until then the start-up runs without them.
+#include "app/WindowRegistry.h"
+#include "forms/Dialogs.h"
+#include "forms/Fr_SimpleSearch.h"
+#include "masters/Windows.h"
+
+// Where the start-up meets the window layer, the product services and the maintenance windows.
 
 namespace md::app {
 
-void InstallWindowDialogs() {}
+void InstallWindowDialogs() {
+    forms::installDialogs();
+}
 
+// The product services module comes with its own folder; the maintenance windows that are
+// built so far do not use it.
 void CreateProductModule() {}
 
 void DestroyProductModule() {}
 
-void RegisterWindows() {}
+void RegisterWindows() {
+    masters::registerMasterWindows([](const QString& keyword, masters::WindowFactory make) {
+        // A window is made after the company module exists, which the simple search it opens
+        // is installed on.
+        registerWindow(keyword, [make = std::move(make)]() -> QWidget* {
+            forms::installSimpleSearch();
+            return make();
+        });
+    });
+}
 
 }  // namespace md::app

@@ -144,7 +144,8 @@ int Startup::Run(const QStringList& arguments) {
         return 0;
     window_->show();
     if (options_.exitAfterStart)
-        QTimer::singleShot(0, &app_, &QCoreApplication::quit);
+        // exit() leaves the loop without closing the window, which would ask the exit question.
+        QTimer::singleShot(0, &app_, [this] { app_.exit(0); });
     app_.exec();
     return 0;
 }
