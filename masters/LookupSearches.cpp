@@ -1,0 +1,63 @@
+#include "masters/LookupSearches.h"
+
+#include "forms/Fa_GetFrVendor.h"
+#include "forms/Fa_GetMisc.h"
+#include "forms/Fa_GetSalesman.h"
+#include "masters/Fr_SearchFrVendor.h"
+#include "masters/Fr_SearchMisc.h"
+#include "masters/U_SearchMisc.h"
+#include "masters/U_SearchSalesman.h"
+
+#include <memory>
+
+namespace md::masters {
+
+namespace {
+std::unique_ptr<TFrSearchFrVendor>& vendorSearch() {
+    static std::unique_ptr<TFrSearchFrVendor> w;
+    return w;
+}
+}  // namespace
+
+TFrSearchFrVendor* FrSearchFrVendor() {
+    if (!vendorSearch())
+        vendorSearch() = std::make_unique<TFrSearchFrVendor>();
+    return vendorSearch().get();
+}
+
+void installLookupSearches() {
+    forms::TFaGetMisc::setSearchRunner(
+        [](QWidget* owner, const forms::MiscSearchRequest& request) -> std::optional<QString> {
+            // A new dialog for every search, gone again whatever the answer.
+            TFrSearchMisc search(owner);
+            search.setWindowTitle(request.caption);
+            search.MiscGroup = request.group;
+            search.ResultField = request.resultField;
+            if (search.exec() != QDialog::Accepted)
+                return std::nullopt;
+            return search.ResultValue;
+        });
+    forms::TFaGetSalesman::setSearchRunner([](QWidget*) -> std::optional<QString> {
+        TF_SearchSalesman* search = F_SearchSalesman();
+        if (search->exec() != QDialog::Accepted)
+            return std::nullopt;
+        return search->ChosenCode;
+    });
+    forms::TFaGetFrVendor::setSearchRunner([](QWidget*) -> std::optional<QString> {
+        TFrSearchFrVendor* search = FrSearchFrVendor();
+        if (search->exec() != QDialog::Accepted)
+            return std::nullopt;
+        return search->ResultValue;
+    });
+}
+
+void releaseLookupSearches() {
+    forms::TFaGetMisc::setSearchRunner(nullptr);
+    forms::TFaGetSalesman::setSearchRunner(nullptr);
+    forms::TFaGetFrVendor::setSearchRunner(nullptr);
+    vendorSearch().reset();
+    releaseF_SearchSalesman();
+    releaseF_SearchMisc();
+}
+
+}  // namespace md::masters
