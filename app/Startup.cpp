@@ -147,6 +147,9 @@ int Startup::Run(const QStringList& arguments) {
         // exit() leaves the loop without closing the window, which would ask the exit question.
         QTimer::singleShot(0, &app_, [this] { app_.exit(0); });
     app_.exec();
+    // For tests and scripts that start the program only to see what it opens.
+    if (options_.exitAfterStart)
+        std::printf("opened: %s\n", window_->windowTitle().toUtf8().constData());
     return 0;
 }
 
