@@ -5,11 +5,17 @@
 
 #include "tests/forms/DemoFixture.h"
 
+#include "errors/ConfigErrorRecorder.h"
+#include "errors/ErrorHandler.h"
+#include "errors/Fr_ShowError.h"
+#include "errors/TApplication.h"
 #include "forms/Fr_SimpleSearch.h"
 #include "masters/Fr_ImportExpense.h"
 #include "masters/Fr_ImportLotNo.h"
 
 #include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QToolButton>
 
 using md::forms::test::DemoWindowTest;
@@ -158,6 +164,42 @@ TEST_F(ImportExpense, BlankCodesStartNothingAndF5SearchesTheTable) {
     h.press(Qt::Key_Return);
     EXPECT_EQ(w->Description->text(), s(u"ค่าประกันภัยสินค้า"));
     EXPECT_FALSE(w->BtSearchCode->isEnabled());
+}
+
+// The refusal as the user meets it: the program's own error handler records it in the
+// configuration database's error log and shows it in the red dialog with the Thai explanation.
+TEST_F(ImportExpense, ARefusedDeleteIsLoggedAndExplainedInThai) {
+    md::errors::ConfigErrorRecorder recorder(&config);
+    md::errors::ErrorHandler handler(&recorder);
+    auto* app = qobject_cast<md::errors::TApplication*>(qApp);
+    ASSERT_NE(app, nullptr);
+    app->setErrorHandler([&](const QString& message) { handler.HandleError(message); });
+
+    enterCode(QStringLiteral("FREIGHT"));
+    QString shown;
+    h.whenModal([&](QWidget* dialog) {
+        auto* error = qobject_cast<md::errors::TFrShowError*>(dialog);
+        ASSERT_NE(error, nullptr);
+        shown = error->ErrorBox->toPlainText();
+        error->BCancel->click();
+    });
+    h.prompts.answer({true});
+    h.press(Qt::Key_F8);
+    app->setErrorHandler(nullptr);
+    EXPECT_TRUE(shown.startsWith(s(u"ข้อมูลที่ลบถูกอ้างโดยข้อมูลอื่น ไม่สามารถลบข้อมูลนี้ได้")))
+        << shown.toStdString();
+    EXPECT_TRUE(shown.contains(QStringLiteral("DELETE STATEMENT CONFLICTED")));
+
+    md::data::Query log(&config.DmCfg,
+                        {QStringLiteral("Select UserId, MenuId, ErrorMsg From ErrorLog")});
+    log.open();
+    ASSERT_FALSE(log.isEmpty());
+    EXPECT_EQ(log.fieldByName(QStringLiteral("UserId")).asInteger(), 1);
+    EXPECT_EQ(log.fieldByName(QStringLiteral("MenuId")).asInteger(), 101);
+    EXPECT_TRUE(log.fieldByName(QStringLiteral("ErrorMsg"))
+                    .asString()
+                    .contains(QStringLiteral("REFERENCE constraint")));
+    EXPECT_EQ(w->Description->text(), s(u"ค่าระวางเรือ"));
 }
 
 class ImportLotNo : public ImportWindow<TFrImportLotNo> {
