@@ -94,6 +94,30 @@ TEST_F(ControlsTest, ShowTheCurrentRowOnOpenAndEmptyOnClose) {
     EXPECT_TRUE(stop->isEmptyDate());
 }
 
+TEST_F(ControlsTest, FollowTheQueryAsItScrollsAndWhenAProgramStepWritesAField) {
+    salesman.setSql({QStringLiteral(
+        "Select Id, Code, Name, Status, StartDate, StopDate From Salesman Order By Code")});
+    salesman.open();
+    EXPECT_EQ(code->text(), QStringLiteral("S001"));
+    salesman.next();
+    EXPECT_EQ(code->text(), QStringLiteral("S002"));
+    EXPECT_EQ(name->text(), QStringLiteral(u"วิภาวดี"));
+    salesman.moveTo(4);
+    EXPECT_EQ(code->text(), QStringLiteral("S005"));
+    EXPECT_FALSE(status->isChecked());
+    salesman.edit();
+    salesman.fieldByName(QStringLiteral("Name")).setAsString(QStringLiteral("Changed"));
+    salesmen.notifyDataChanged();
+    EXPECT_EQ(name->text(), QStringLiteral("Changed"));
+    // A write through one control shows in another control of the same field.
+    TDBEdit second;
+    second.setDataSource(&salesmen);
+    second.setDataField(QStringLiteral("Name"));
+    h.focus(name);
+    h.type(QStringLiteral("X"));
+    EXPECT_EQ(second.text(), QStringLiteral("ChangedX"));
+}
+
 TEST_F(ControlsTest, EditTakesTheColumnLengthAndUpperCasesTypedCode) {
     openSalesman(QStringLiteral("NOBODY"));  // empty result: typing starts a new row
     EXPECT_EQ(code->maxLength(), 10);

@@ -2,7 +2,9 @@
 // searches, the salesman search with typed quotes and wildcards, the foreign-vendor search, and
 // a lookup frame opening its search.
 
+#include "forms/Fa_GetFrVendor.h"
 #include "forms/Fa_GetMisc.h"
+#include "forms/Fa_GetSalesman.h"
 #include "masters/Fr_SearchFrVendor.h"
 #include "masters/Fr_SearchMisc.h"
 #include "masters/LookupSearches.h"
@@ -14,6 +16,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace md::masters {
@@ -265,6 +268,48 @@ TEST_F(SearchesTest, FrameOpensANewMiscSearchOverItsGroup) {
         frame->Code->KeyValue().toLongLong(),
         scalar(QStringLiteral("Select Id From Misc Where GroupCode = 'CURRENCY' And Code = 'EUR'"))
             .toLongLong());
+}
+
+TEST_F(SearchesTest, SalesmanAndVendorFramesKeepTheirSearchForTheRun) {
+    installLookupSearches();
+    QWidget owner;
+    auto* layout = new QVBoxLayout(&owner);
+    auto* salesman = new forms::TFaGetSalesman;
+    auto* vendor = new forms::TFaGetFrVendor;
+    layout->addWidget(salesman);
+    layout->addWidget(vendor);
+    ASSERT_TRUE(h.show(&owner));
+    QList<QWidget*> dialogs;
+    const auto chooseFirst = [&](QWidget* dialog) {
+        dialogs << dialog;
+        if (auto* s = qobject_cast<TF_SearchSalesman*>(dialog)) {
+            s->SCode->setText(QStringLiteral("S004"));
+            s->BSearch->click();
+            s->Bok->click();
+        } else if (auto* v = qobject_cast<TFrSearchFrVendor*>(dialog)) {
+            v->Code->setText(QStringLiteral("Milano"));
+            v->BtSearch->click();
+            v->BtOk->click();
+        }
+    };
+    for (int round = 0; round < 2; ++round) {
+        owner.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&owner));
+        h.focus(salesman->Salesman);
+        h.whenModal(chooseFirst);
+        h.press(Qt::Key_F5);
+        EXPECT_EQ(salesman->Salesman->text(), QStringLiteral("S004"));
+        owner.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&owner));
+        h.focus(vendor->Vendor);
+        h.whenModal(chooseFirst);
+        vendor->BtSearch->click();
+        EXPECT_EQ(vendor->Vendor->text(), QStringLiteral("FV008"));
+    }
+    ASSERT_EQ(dialogs.size(), 4);
+    EXPECT_EQ(dialogs[0], dialogs[2]);
+    EXPECT_EQ(dialogs[1], dialogs[3]);
+    EXPECT_EQ(dialogs[1], FrSearchFrVendor());
 }
 
 }  // namespace
