@@ -1,0 +1,186 @@
+// The real masterdata executable on a fresh demo server: exit codes and what it says for each
+// way the command line and Server.Dat can be wrong. Offscreen, no message boxes, and every run
+// under a deadline so that nothing can wait for a user.
+
+#include "schema/DemoServer.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+namespace {
+
+struct Outcome {
+    bool finished = false;
+    int exitCode = -1;
+    QString errorLines;  // the program's own lines on stderr ("masterdata: ...")
+};
+
+class Masterdata : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        dir_ = new QTemporaryDir;
+        server_ = new QString(md::schema::createDemoServer(dir_->filePath(QStringLiteral("srv")),
+                                                           md::schema::DemoOptions{})
+                                  .serverName);
+    }
+    static void TearDownTestSuite() {
+        delete server_;
+        delete dir_;
+    }
+    void SetUp() override {
+        ASSERT_TRUE(work_.isValid());
+        writeServerDat((*server_ + u'\n').toUtf8());
+    }
+    void writeServerDat(const QByteArray& content) {
+        QFile f(work_.filePath(QStringLiteral("Server.Dat")));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(content);
+    }
+
+    Outcome run(const QStringList& arguments) {
+        QProcess p;
+        p.setWorkingDirectory(work_.path());
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("MD_NO_FATAL_BOX"), QStringLiteral("1"));
+        env.insert(QStringLiteral("MD_EXIT_AFTER_START"), QStringLiteral("1"));
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime_.path());
+        p.setProcessEnvironment(env);
+        p.start(QStringLiteral(MASTERDATA_EXE), arguments);
+        Outcome out;
+        if (!p.waitForFinished(60000)) {
+            p.kill();
+            p.waitForFinished();
+            return out;
+        }
+        out.finished = p.exitStatus() == QProcess::NormalExit;
+        out.exitCode = p.exitCode();
+        const QStringList lines = QString::fromLocal8Bit(p.readAllStandardError()).split(u'\n');
+        QStringList own;
+        bool inOwn = false;
+        for (const QString& line : lines) {
+            // A message may go on over several lines (a driver's error list).
+            if (line.startsWith(QStringLiteral("masterdata: ")))
+                inOwn = true;
+            else if (line.isEmpty() || line.startsWith(QStringLiteral("QStandardPaths")) ||
+                     line.startsWith(QStringLiteral("This plugin")))
+                inOwn = false;
+            if (inOwn)
+                own << line;
+        }
+        out.errorLines = own.join(u'\n');
+        return out;
+    }
+    static QStringList args(const char* menu, const char* user, const char* company,
+                            const char* keyword) {
+        return {QString::fromUtf8(menu), QString::fromUtf8(user), QString::fromUtf8(company),
+                QStringLiteral("-"), QString::fromUtf8(keyword)};
+    }
+
+    static QTemporaryDir* dir_;
+    static QString* server_;
+    QTemporaryDir work_;
+    QTemporaryDir runtime_;
+};
+
+QTemporaryDir* Masterdata::dir_ = nullptr;
+QString* Masterdata::server_ = nullptr;
+
+TEST_F(Masterdata, BadOrMissingNumbersEndWithAMessageNamingTheValue) {
+    Outcome o = run({});
+    ASSERT_TRUE(o.finished);
+    EXPECT_NE(o.exitCode, 0);
+    EXPECT_EQ(o.errorLines, QStringLiteral("masterdata: Argument 1 (menu id) is missing"));
+
+    o = run(args("1O1", "1", "DEMO01", "IMPEXPENSE"));
+    ASSERT_TRUE(o.finished);
+    EXPECT_NE(o.exitCode, 0);
+    EXPECT_EQ(o.errorLines,
+              QStringLiteral("masterdata: Argument 1 (menu id) is not a valid integer: '1O1'"));
+
+    o = run(args("101", "admin", "DEMO01", "IMPEXPENSE"));
+    ASSERT_TRUE(o.finished);
+    EXPECT_NE(o.exitCode, 0);
+    EXPECT_EQ(o.errorLines,
+              QStringLiteral("masterdata: Argument 2 (user id) is not a valid integer: 'admin'"));
+
+    o = run({QStringLiteral("101")});
+    ASSERT_TRUE(o.finished);
+    EXPECT_NE(o.exitCode, 0);
+    EXPECT_EQ(o.errorLines, QStringLiteral("masterdata: Argument 2 (user id) is missing"));
+}
+
+TEST_F(Masterdata, UnknownCompanyInAnyCaseIsNamedInCapitalsAndEndsWithZero) {
+    for (const char* name : {"nosuch", "NoSuch", "NOSUCH"}) {
+        const Outcome o = run(args("101", "1", name, "IMPEXPENSE"));
+        ASSERT_TRUE(o.finished);
+        EXPECT_EQ(o.exitCode, 0);
+        EXPECT_EQ(o.errorLines, QStringLiteral("masterdata: Not Found Database : NOSUCH"));
+    }
+}
+
+TEST_F(Masterdata, NoAccessUnknownOrBlankedKeywordEndSilentlyWithZero) {
+    for (const QStringList& a :
+         {args("101", "3", "DEMO01", "IMPEXPENSE"), args("101", "1", "DEMO01", "NOSUCH"),
+          args("101", "1", "DEMO01", " IMPEXPENSE"), args("105", "2", "demo01", "exchange"),
+          QStringList{QStringLiteral("101"), QStringLiteral("1"), QStringLiteral("DEMO01")}}) {
+        const Outcome o = run(a);
+        ASSERT_TRUE(o.finished) << a.join(u'|').toStdString();
+        EXPECT_EQ(o.exitCode, 0) << a.join(u'|').toStdString();
+        EXPECT_EQ(o.errorLines, QString()) << a.join(u'|').toStdString();
+    }
+}
+
+TEST_F(Masterdata, ServerDatFirstLineIsTheServerUntrimmed) {
+    // Trailing blanks stay in the name the connection gets; the embedded engine, like a host
+    // name lookup, ignores blanks around the server folder, so the server is still reached.
+    writeServerDat((*server_ + QStringLiteral("  \n")).toUtf8());
+    Outcome o = run(args("101", "1", "DEMO01", "NOSUCH"));
+    ASSERT_TRUE(o.finished);
+    EXPECT_EQ(o.exitCode, 0);
+    EXPECT_EQ(o.errorLines, QString());
+    o = run(args("101", "1", "demo02", "IMPEXPENSE"));
+    EXPECT_EQ(o.exitCode, 0);
+    EXPECT_EQ(o.errorLines, QStringLiteral("masterdata: Not Found Database : DEMO02"));
+
+    // Only the first line counts, and it may end without a line break.
+    writeServerDat(server_->toUtf8() + "\r\nsqlite:elsewhere\n");
+    o = run(args("101", "1", "DEMO01", "NOSUCH"));
+    ASSERT_TRUE(o.finished);
+    EXPECT_EQ(o.exitCode, 0);
+    EXPECT_EQ(o.errorLines, QString());
+    writeServerDat(server_->toUtf8());
+    o = run(args("101", "1", "DEMO01", "NOSUCH"));
+    EXPECT_EQ(o.exitCode, 0);
+}
+
+TEST_F(Masterdata, UnreachableServerIsFatal) {
+    writeServerDat("sqlite:no-such-folder\n");
+    Outcome o = run(args("101", "1", "DEMO01", "IMPEXPENSE"));
+    ASSERT_TRUE(o.finished);
+    EXPECT_NE(o.exitCode, 0);
+    EXPECT_TRUE(o.errorLines.contains(QStringLiteral("no-such-folder")))
+        << o.errorLines.toStdString();
+}
+
+TEST_F(Masterdata, MissingOrEmptyServerDatMeansTheServerNamedKVR) {
+    // No such server here: the SQL Server driver's refusal ends the start-up.
+    for (bool empty : {false, true}) {
+        if (empty)
+            writeServerDat("\n");
+        else
+            QFile::remove(work_.filePath(QStringLiteral("Server.Dat")));
+        const Outcome o = run(args("101", "1", "DEMO01", "IMPEXPENSE"));
+        ASSERT_TRUE(o.finished);
+        EXPECT_NE(o.exitCode, 0);
+        EXPECT_TRUE(o.errorLines.startsWith(QStringLiteral("masterdata: ")))
+            << o.errorLines.toStdString();
+        EXPECT_FALSE(o.errorLines.contains(QStringLiteral("sqlite"))) << o.errorLines.toStdString();
+    }
+}
+
+}  // namespace
