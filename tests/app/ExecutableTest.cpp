@@ -17,6 +17,7 @@ struct Outcome {
     bool finished = false;
     int exitCode = -1;
     QString errorLines;  // the program's own lines on stderr ("masterdata: ...")
+    QString output;      // stdout: "opened: <caption>" when a window opened
 };
 
 class Masterdata : public ::testing::Test {
@@ -59,6 +60,7 @@ class Masterdata : public ::testing::Test {
         }
         out.finished = p.exitStatus() == QProcess::NormalExit;
         out.exitCode = p.exitCode();
+        out.output = QString::fromUtf8(p.readAllStandardOutput());
         const QStringList lines = QString::fromLocal8Bit(p.readAllStandardError()).split(u'\n');
         QStringList own;
         bool inOwn = false;
@@ -126,13 +128,22 @@ TEST_F(Masterdata, UnknownCompanyInAnyCaseIsNamedInCapitalsAndEndsWithZero) {
 TEST_F(Masterdata, NoAccessUnknownOrBlankedKeywordEndSilentlyWithZero) {
     for (const QStringList& a :
          {args("101", "3", "DEMO01", "IMPEXPENSE"), args("101", "1", "DEMO01", "NOSUCH"),
-          args("101", "1", "DEMO01", " IMPEXPENSE"), args("105", "2", "demo01", "exchange"),
+          args("101", "1", "DEMO01", " IMPEXPENSE"), args("101", "1", "DEMO01", "IMPEXPENSE "),
           QStringList{QStringLiteral("101"), QStringLiteral("1"), QStringLiteral("DEMO01")}}) {
         const Outcome o = run(a);
         ASSERT_TRUE(o.finished) << a.join(u'|').toStdString();
         EXPECT_EQ(o.exitCode, 0) << a.join(u'|').toStdString();
         EXPECT_EQ(o.errorLines, QString()) << a.join(u'|').toStdString();
+        EXPECT_EQ(o.output, QString()) << a.join(u'|').toStdString();  // no window
     }
+}
+
+TEST_F(Masterdata, LowerCaseKeywordOpensItsWindow) {
+    const Outcome o = run(args("101", "1", "DEMO01", "impexpense"));
+    ASSERT_TRUE(o.finished);
+    EXPECT_EQ(o.exitCode, 0);
+    EXPECT_TRUE(o.output.startsWith(QStringLiteral("opened: "))) << o.output.toStdString();
+    EXPECT_EQ(o.errorLines, QString());
 }
 
 TEST_F(Masterdata, ServerDatFirstLineIsTheServerUntrimmed) {
