@@ -96,6 +96,11 @@ bool TKIdLookup::find(const QString& column, const QVariant& value, QString* cod
 }
 
 bool TKIdLookup::ResolveCode() {
+    // Leaving the box as the bound row showed it keeps that row's key, even one the filter
+    // no longer admits: passing through a box must not drop what the record holds.
+    if (shownByRefresh_ && text() == refreshedText_)
+        return found_;
+    shownByRefresh_ = false;
     const QString typed = text().trimmed();
     if (typed.isEmpty()) {
         key_ = QVariant();
@@ -132,6 +137,8 @@ void TKIdLookup::refresh() {
     }
     key_ = key;
     setModified(false);
+    refreshedText_ = text();
+    shownByRefresh_ = true;
 }
 
 // Switching windows (a search dialog opening over the box, say) is neither entering nor

@@ -91,6 +91,9 @@ class TKIdLookup : public QLineEdit {
     QVariant key_;
     QString description_;
     bool found_ = false;
+    // What refresh() last showed for the bound key.
+    QString refreshedText_;
+    bool shownByRefresh_ = false;
 };
 
 }  // namespace md::forms

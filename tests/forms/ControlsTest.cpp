@@ -79,6 +79,16 @@ class ControlsTest : public DemoWindowTest {
     QLineEdit* spare = new QLineEdit;
 };
 
+TEST(DateText, OnlyRealDatesInDayMonthYearParse) {
+    EXPECT_EQ(TDBDateEdit::parseDate(QStringLiteral("29/02/2024")), QDate(2024, 2, 29));
+    EXPECT_EQ(TDBDateEdit::parseDate(QStringLiteral(" 5/7/2025 ")), QDate(2025, 7, 5));
+    for (const char* bad : {"29/02/2023", "31/04/2025", "00/01/2025", "12/13/2025", "1/1/25",
+                            "01/01", "//2025", "1/1/2025/1", ""})
+        EXPECT_FALSE(TDBDateEdit::parseDate(QString::fromLatin1(bad)).isValid()) << bad;
+    EXPECT_EQ(TDBDateEdit::formatDate(QDate(2025, 7, 5)), QStringLiteral("05/07/2025"));
+    EXPECT_TRUE(TDBDateEdit::formatDate(QDate()).isEmpty());
+}
+
 TEST_F(ControlsTest, ShowTheCurrentRowOnOpenAndEmptyOnClose) {
     openSalesman(QStringLiteral("S001"));
     EXPECT_EQ(code->text(), QStringLiteral("S001"));

@@ -145,6 +145,17 @@ TEST_F(KIdLookupTest, LeavingWithoutChangeDoesNotEditTheRow) {
     EXPECT_EQ(customer.state(), data::DataSetState::Browse);
 }
 
+TEST_F(KIdLookupTest, PassingThroughKeepsAKeyTheFilterNoLongerAdmits) {
+    country->K_Filter = QStringLiteral("GroupCode='CURRENCY'");
+    openCustomer(QStringLiteral("FC001"));
+    EXPECT_TRUE(country->text().isEmpty());
+    EXPECT_EQ(label->text(), QStringLiteral("-"));
+    h.focus(country);
+    h.focus(spare);
+    EXPECT_EQ(field("Country").toLongLong(), miscId("COUNTRY", "JP"));
+    EXPECT_EQ(customer.state(), data::DataSetState::Browse);
+}
+
 class MiscFrameTest : public LookupTest {
   protected:
     void SetUp() override {
