@@ -237,3 +237,65 @@ TEST_F(StartupSequence, ProbePrefersTheNewerConfigurationDatabaseWhenBothExist) 
 
 }  // namespace
 }  // namespace md::app
+
+namespace md::app {
+namespace {
+
+// Rights and language values that do not grant: each case on its own demo server edited first.
+class SessionValues : public StartupSequence {
+  protected:
+    void edit(const QString& server, const QStringList& statements) {
+        auto config = md::schema::openDatabase(server, QStringLiteral("KVR_CONFIG"));
+        for (const QString& sql : statements)
+            config->execute(sql, {});
+    }
+};
+
+TEST_F(SessionValues, OnlyAnUpperCaseYGrantsAndOnlyLanguageOneIsThai) {
+    QTemporaryDir dir;
+    const QString server =
+        md::schema::createDemoServer(dir.filePath(QStringLiteral("edited")), {}).serverName;
+    edit(server, {QStringLiteral("Update UserRight Set Access_R = 'y' Where UserId = 2"),
+                  QStringLiteral("Update UserName Set LanguageNo = NULL, CanSeeCost = 'y', "
+                                 "EditSalePrice = 'Y' Where Id = 1"),
+                  QStringLiteral("Update UserName Set LanguageNo = 0 Where Id = 3")});
+    writeServerDat(server + u'\n');
+
+    {
+        Startup startup(app_, quietOptions());
+        EXPECT_EQ(startup.Run(args("101", "2", "DEMO01", "IMPEXPENSE")), 0);
+        EXPECT_EQ(startup.MainWindow(), nullptr);  // "y" is no access
+        EXPECT_FALSE(data::DMConfig->AccessRight);
+    }
+    {
+        Startup startup(app_, quietOptions());
+        EXPECT_EQ(startup.Run(args("101", "1", "DEMO01", "NOSUCH")), 0);
+        EXPECT_FALSE(data::DMConfig->LanguageThai);  // NULL
+        EXPECT_EQ(data::DMConfig->SaveConfirmText, QStringLiteral("Save Data ?"));
+        EXPECT_EQ(data::DMConfig->DeleteConfirmText, QStringLiteral("Delete Data ?"));
+        EXPECT_FALSE(data::DMConfig->UserRights.value(QStringLiteral("CanSeeCost")));
+        EXPECT_TRUE(data::DMConfig->UserRights.value(QStringLiteral("EditSalePrice")));
+    }
+    {
+        Startup startup(app_, quietOptions());
+        EXPECT_EQ(startup.Run(args("101", "3", "DEMO01", "NOSUCH")), 0);
+        EXPECT_FALSE(data::DMConfig->LanguageThai);  // 0
+    }
+}
+
+TEST_F(SessionValues, UserWithoutAUserNameRowIsEnglishWithoutRights) {
+    Startup startup(app_, quietOptions());
+    EXPECT_EQ(startup.Run(args("101", "99", "DEMO01", "IMPEXPENSE")), 0);
+    EXPECT_EQ(startup.MainWindow(), nullptr);
+    const data::TDMConfig& config = *data::DMConfig;
+    EXPECT_FALSE(config.AccessRight);
+    EXPECT_FALSE(config.LanguageThai);
+    EXPECT_TRUE(config.UserFullName.isEmpty());
+    EXPECT_EQ(config.SaveConfirmText, QStringLiteral("Save Data ?"));
+    for (auto it = config.UserRights.cbegin(); it != config.UserRights.cend(); ++it)
+        EXPECT_FALSE(it.value()) << it.key().toStdString();
+    EXPECT_TRUE(opened.empty());
+}
+
+}  // namespace
+}  // namespace md::app
