@@ -3,6 +3,7 @@
 #include "data/backend/DbError.h"
 
 #include <QStringList>
+#include <algorithm>
 #include <limits>
 
 namespace md::embedded {
@@ -25,7 +26,15 @@ bool isStartWord(const SqlToken& t) {
 
 class Compiler {
   public:
-    explicit Compiler(const QString& sql) : cur_(sql) {}
+    explicit Compiler(const QString& sql) : cur_(sql) {
+        // placeholdersBefore_[i]: the '?' markers among the first i tokens.
+        const auto& toks = cur_.tokens();
+        placeholdersBefore_.reserve(toks.size() + 1);
+        placeholdersBefore_.push_back(0);
+        for (const SqlToken& t : toks)
+            placeholdersBefore_.push_back(placeholdersBefore_.back() +
+                                          (t.kind == TokenKind::Placeholder ? 1 : 0));
+    }
 
     Program run() {
         while (!cur_.atEnd()) {
@@ -38,12 +47,8 @@ class Compiler {
 
   private:
     int placeholdersBefore(int tokenIndex) const {
-        int n = 0;
-        for (int i = 0; i < tokenIndex && i < int(cur_.tokens().size()); ++i) {
-            if (cur_.tokens()[i].kind == TokenKind::Placeholder)
-                ++n;
-        }
-        return n;
+        const int n = int(placeholdersBefore_.size()) - 1;
+        return placeholdersBefore_[size_t(std::clamp(tokenIndex, 0, n))];
     }
 
     // Index of the token after the simple statement that starts at the cursor.
@@ -301,6 +306,7 @@ class Compiler {
 
     TokenCursor cur_;
     Program prog_;
+    std::vector<int> placeholdersBefore_;
 };
 
 }  // namespace
@@ -329,7 +335,10 @@ Program compileBatch(const QString& sql) {
                 .arg(pos.line),
             105, QStringLiteral("42000"), data::ErrorCategory::Syntax);
     }
-    return Compiler(sql).run();
+    Program program = Compiler(sql).run();
+    for (Op& op : program.ops)
+        op.placeholders = countPlaceholders(op.text);
+    return program;
 }
 
 int countPlaceholders(const QString& text) {

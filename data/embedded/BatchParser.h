@@ -29,11 +29,26 @@ enum class OpKind {
     Ignore,  // SET NOCOUNT ON and the like
 };
 
+// The translation of an operation's text and how its SQLite parameters are bound, made for
+// one catalogue generation and one set of declared variables and kept while both hold.
+struct PreparedOp {
+    bool valid = false;
+    quint64 generation = 0;
+    QString variables;  // the declared variables and their types when it was made
+    QString sql;
+    // Per SQLite parameter (index - 1): >= 0 the ordinal of a '?' of the operation, < 0 the
+    // variable names[-1 - slot]. Filled on the first bind.
+    bool planned = false;
+    std::vector<int> bindings;
+    std::vector<QString> names;
+};
+
 struct Op {
     OpKind kind = OpKind::Ignore;
-    QString text;       // statement, expression or subquery
-    int paramBase = 0;  // index of the first '?' of this operation in the batch
-    int target = -1;    // jumps
+    QString text;          // statement, expression or subquery
+    int paramBase = 0;     // index of the first '?' of this operation in the batch
+    int placeholders = 0;  // the '?' markers in text
+    int target = -1;       // jumps
     bool negate = false;
     bool exists = false;
     std::vector<std::pair<QString, QString>> assigns;  // SelectAssign: variable, expression
@@ -41,6 +56,8 @@ struct Op {
     // Sql: the statement starts with SELECT (may return rows) / its INSERT target.
     bool select = false;
     QString insertTarget;
+    // Filled by the runner: a compiled batch is cached per connection and run again.
+    mutable PreparedOp prepared;
 };
 
 struct Program {

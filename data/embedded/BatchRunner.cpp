@@ -14,6 +14,7 @@ namespace md::embedded {
 namespace {
 
 using data::TokenKind;
+using namespace Qt::StringLiterals;
 
 QDateTime parseStoredDateTime(const QString& s) {
     QDateTime dt = QDateTime::fromString(s, kDateTimeStorageFormat);
@@ -165,8 +166,8 @@ void Cursor::bufferAll() {
 
 // ---- BatchRunner
 
-BatchRunner::BatchRunner(std::shared_ptr<Connection> conn, data::Session* session, Program program,
-                         std::vector<QVariant> params)
+BatchRunner::BatchRunner(std::shared_ptr<Connection> conn, data::Session* session,
+                         std::shared_ptr<const Program> program, std::vector<QVariant> params)
     : conn_(std::move(conn)),
       session_(session),
       program_(std::move(program)),
@@ -207,47 +208,71 @@ void BatchRunner::assign(Variable& v, sqlite3_stmt* stmt, int column) {
     assign(v, readValue(stmt, column, metaTypeOf(v.type.type)));
 }
 
-QString BatchRunner::translate(const QString& text, bool expression) {
-    QString key = text;
-    key += expression ? u'\x1e' : u'\x1d';
+QString BatchRunner::variableSignature() const {
+    QString key;
     for (auto it = vars_.cbegin(); it != vars_.cend(); ++it) {
-        key += it.key() + u':' + QString::number(int(it->type.type)) + u',';
+        key += it.key() + u':' + QString::number(int(it->type.type)) + u':' +
+               QString::number(it->type.length) + u',';
     }
-    auto& cache = conn_->translations();
-    auto hit = cache.find(key);
-    if (hit != cache.end())
-        return *hit;
-    QString sql = expression ? translateExpr(text, *this) : translateData(text, *this);
-    if (cache.size() > 2000)
-        cache.clear();
-    cache.insert(key, sql);
-    return sql;
+    return key;
 }
 
+QString BatchRunner::prepared(const Op& op, const QString& text, bool expression,
+                              const QString& wrapBefore, const QString& wrapAfter) {
+    PreparedOp& p = op.prepared;
+    const QString signature = vars_.isEmpty() ? QString() : variableSignature();
+    if (p.valid && p.generation == conn_->generation() && p.variables == signature)
+        return p.sql;
+    const QString sql = expression ? translateExpr(text, *this) : translateData(text, *this);
+    p = PreparedOp{};
+    p.sql = wrapBefore + sql + wrapAfter;
+    p.generation = conn_->generation();
+    p.variables = signature;
+    p.valid = true;
+    return p.sql;
+}
+
+// Binds by index from a plan made once per translation: the k-th '?' of the operation takes
+// the k-th value of its part of the batch, a variable its current value.
 void BatchRunner::bindAll(sqlite3_stmt* stmt, const Op& op) {
-    const int expected = countPlaceholders(op.text);
-    int positional = 0;
-    for (int i = 1; i <= sqlite3_bind_parameter_count(stmt); ++i) {
-        const char* raw = sqlite3_bind_parameter_name(stmt, i);
-        const QString name = raw ? QString::fromUtf8(raw) : QString();
-        if (name.isEmpty() || name.startsWith(u'?')) {
-            const int at = op.paramBase + positional++;
-            if (at >= int(params_.size())) {
-                throw data::DbError(QStringLiteral("The statement has more parameter markers "
-                                                   "than values were given."),
-                                    0, QStringLiteral("07002"), data::ErrorCategory::Other);
+    PreparedOp& p = op.prepared;
+    const int count = sqlite3_bind_parameter_count(stmt);
+    if (!p.planned || int(p.bindings.size()) != count) {
+        p.bindings.assign(size_t(count), 0);
+        p.names.clear();
+        int positional = 0;
+        for (int i = 1; i <= count; ++i) {
+            const char* raw = sqlite3_bind_parameter_name(stmt, i);
+            if (!raw || raw[0] == '?' || raw[0] == '\0') {
+                p.bindings[size_t(i - 1)] = positional++;
+            } else {
+                p.names.push_back(QString::fromUtf8(raw));
+                p.bindings[size_t(i - 1)] = -int(p.names.size());
             }
-            bindValue(stmt, i, params_[at]);
-        } else if (name.startsWith(u'@')) {
-            bindValue(stmt, i, var(name).value);
         }
+        if (positional != op.placeholders) {
+            throw data::DbError(QStringLiteral("The translated statement has %1 parameter "
+                                               "markers where the statement has %2.")
+                                    .arg(positional)
+                                    .arg(op.placeholders),
+                                0, QStringLiteral("07002"), data::ErrorCategory::Other);
+        }
+        p.planned = true;
     }
-    if (positional != expected) {
-        throw data::DbError(QStringLiteral("The translated statement has %1 parameter markers "
-                                           "where the statement has %2.")
-                                .arg(positional)
-                                .arg(expected),
+    if (op.paramBase + op.placeholders > int(params_.size())) {
+        throw data::DbError(QStringLiteral("The statement has more parameter markers than "
+                                           "values were given."),
                             0, QStringLiteral("07002"), data::ErrorCategory::Other);
+    }
+    for (int i = 0; i < count; ++i) {
+        const int slot = p.bindings[size_t(i)];
+        if (slot >= 0) {
+            bindValue(stmt, i + 1, params_[size_t(op.paramBase + slot)]);
+        } else {
+            const QString& name = p.names[size_t(-1 - slot)];
+            if (name.startsWith(u'@'))
+                bindValue(stmt, i + 1, var(name).value);
+        }
     }
 }
 
@@ -263,18 +288,16 @@ QVariant BatchRunner::scalar(const QString& sql, const Op& op) {
 }
 
 bool BatchRunner::condition(const Op& op) {
-    QString sql;
-    if (op.exists) {
-        sql = QStringLiteral("SELECT EXISTS (%1)").arg(translate(op.text, false));
-    } else {
-        sql = QStringLiteral("SELECT CASE WHEN %1 THEN 1 ELSE 0 END").arg(translate(op.text, true));
-    }
+    const QString sql =
+        op.exists ? prepared(op, op.text, false, QStringLiteral("SELECT EXISTS ("), u")"_s)
+                  : prepared(op, op.text, true, QStringLiteral("SELECT CASE WHEN "),
+                             QStringLiteral(" THEN 1 ELSE 0 END"));
     const bool value = scalar(sql, op).toLongLong() != 0;
     return op.negate ? !value : value;
 }
 
 void BatchRunner::selectAssign(const Op& op) {
-    StmtLease lease = conn_->prepare(translate(op.text, false));
+    StmtLease lease = conn_->prepare(prepared(op, op.text, false));
     bindAll(lease.get(), op);
     std::vector<Variable*> targets;
     for (const auto& a : op.assigns)
@@ -304,6 +327,7 @@ void BatchRunner::exec(const Op& op) {
     std::vector<data::ProcParam> args;
     std::vector<QString> outVars;
     int positional = 0;
+    int placeholder = 0;  // the '?' markers of the call read so far
     while (!c.atEnd()) {
         data::ProcParam p;
         if (c.peek().kind == TokenKind::Variable && c.isPunct('=', 1)) {
@@ -332,7 +356,7 @@ void BatchRunner::exec(const Op& op) {
             const qlonglong i = n.toLongLong(&ok);
             p.value = ok ? QVariant(i) : QVariant(n.toDouble());
         } else if (t.kind == TokenKind::Placeholder) {
-            const int at = op.paramBase + countPlaceholders(c.sourceText(0, c.pos())) - 1;
+            const int at = op.paramBase + placeholder++;
             p.value = at < int(params_.size()) ? params_[at] : QVariant();
         } else if (wordIs(t, "NULL")) {
             p.value = QVariant();
@@ -368,7 +392,7 @@ void BatchRunner::exec(const Op& op) {
 }
 
 std::unique_ptr<Cursor> BatchRunner::runSql(const Op& op) {
-    StmtLease lease = conn_->prepare(translate(op.text, false));
+    StmtLease lease = conn_->prepare(prepared(op, op.text, false));
     sqlite3_stmt* stmt = lease.get();
     bindAll(stmt, op);
     if (sqlite3_column_count(stmt) > 0) {
@@ -454,8 +478,8 @@ std::unique_ptr<Cursor> BatchRunner::runSql(const Op& op) {
 }
 
 std::unique_ptr<Cursor> BatchRunner::next() {
-    while (pc_ < program_.ops.size()) {
-        const Op& op = program_.ops[pc_++];
+    while (pc_ < program_->ops.size()) {
+        const Op& op = program_->ops[pc_++];
         try {
             switch (op.kind) {
                 case OpKind::Sql:
@@ -476,7 +500,7 @@ std::unique_ptr<Cursor> BatchRunner::next() {
                 case OpKind::SetVar: {
                     Variable& v = var(op.assigns[0].first);
                     const QString sql =
-                        QStringLiteral("SELECT %1").arg(translate(op.assigns[0].second, true));
+                        prepared(op, op.assigns[0].second, true, QStringLiteral("SELECT "));
                     StmtLease lease = conn_->prepare(sql);
                     bindAll(lease.get(), op);
                     const int rc = sqlite3_step(lease.get());
@@ -523,7 +547,7 @@ std::unique_ptr<Cursor> BatchRunner::next() {
             }
         } catch (data::DbError& e) {
             e.setStatement(op.text);
-            pc_ = program_.ops.size();
+            pc_ = program_->ops.size();
             throw;
         }
     }

@@ -49,13 +49,13 @@ class Cursor : public LiveReader {
 
 class BatchRunner : public tsql::SchemaLookup {
   public:
-    BatchRunner(std::shared_ptr<Connection> conn, data::Session* session, Program program,
-                std::vector<QVariant> params);
+    BatchRunner(std::shared_ptr<Connection> conn, data::Session* session,
+                std::shared_ptr<const Program> program, std::vector<QVariant> params);
 
     // Runs until the next result; nullptr when the batch has ended.
     std::unique_ptr<Cursor> next();
-    bool finished() const { return pc_ >= program_.ops.size(); }
-    bool sideEffectsAhead() const { return program_.sideEffectsFrom(pc_); }
+    bool finished() const { return pc_ >= program_->ops.size(); }
+    bool sideEffectsAhead() const { return program_->sideEffectsFrom(pc_); }
     qint64 lastRowsAffected() const { return rowsAffected_; }
 
     std::optional<tsql::ColumnType> column(const QString& table,
@@ -64,9 +64,13 @@ class BatchRunner : public tsql::SchemaLookup {
 
   private:
     std::unique_ptr<Cursor> runSql(const Op& op);
-    QString translate(const QString& text, bool expression);
+    // The SQL to prepare for op: text translated (as an expression or a statement) and
+    // wrapped, made once per catalogue generation and set of declared variables.
+    QString prepared(const Op& op, const QString& text, bool expression,
+                     const QString& wrapBefore = {}, const QString& wrapAfter = {});
     void bindAll(sqlite3_stmt* stmt, const Op& op);
     QVariant scalar(const QString& sql, const Op& op);
+    QString variableSignature() const;
     bool condition(const Op& op);
     void selectAssign(const Op& op);
     void exec(const Op& op);
@@ -76,7 +80,7 @@ class BatchRunner : public tsql::SchemaLookup {
 
     std::shared_ptr<Connection> conn_;
     data::Session* session_;
-    Program program_;
+    std::shared_ptr<const Program> program_;
     std::vector<QVariant> params_;
     size_t pc_ = 0;
     QHash<QString, Variable> vars_;  // key: lower-case name with '@'

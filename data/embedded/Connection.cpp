@@ -1,5 +1,6 @@
 #include "data/embedded/Connection.h"
 
+#include "data/embedded/BatchParser.h"
 #include "data/embedded/EngineConventions.h"
 #include "data/embedded/ErrorMapping.h"
 #include "data/embedded/ProcedureRegistry.h"
@@ -9,12 +10,18 @@
 
 #include <sqlite3.h>
 #include <QFileInfo>
+#include <atomic>
 
 namespace md::embedded {
 namespace {
 
 constexpr int kBusyTimeoutMs = 10000;
 constexpr int kMaxIdleStatements = 200;
+constexpr size_t kMaxCachedBatches = 256;
+
+// Catalogue generations are unique in the process, so a translation made for one connection
+// is never taken for another's.
+std::atomic<quint64> nextGeneration{1};
 
 QString argText(sqlite3_value* v) {
     return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_value_text(v)),
@@ -85,6 +92,16 @@ void StmtLease::release() {
         conn_->giveBack(key_, stmt_);
     stmt_ = nullptr;
     conn_.reset();
+}
+
+Connection::Connection() : programs_(kMaxCachedBatches) {}
+
+std::shared_ptr<const Program> Connection::program(const QString& sql) {
+    if (auto* hit = programs_.find(sql))
+        return *hit;
+    auto compiled = std::make_shared<const Program>(compileBatch(sql));
+    programs_.insert(sql, compiled);
+    return compiled;
 }
 
 std::shared_ptr<Connection> Connection::open(const QString& file, const QString& database,
@@ -216,7 +233,8 @@ void Connection::refreshSchema(bool force) {
         return;
     schemaVersion_ = version;
     catalogue_.load(db_);
-    translations_.clear();
+    generation_ = nextGeneration.fetch_add(1);
+    programs_.clear();
 }
 
 void Connection::refreshDatabases() {

@@ -5,6 +5,7 @@
 // sets share ownership so that a handle outlives every statement still reading from it.
 
 #include "data/embedded/Catalogue.h"
+#include "data/embedded/LruCache.h"
 
 #include <QHash>
 #include <QString>
@@ -18,6 +19,7 @@ struct sqlite3_stmt;
 namespace md::embedded {
 
 class Connection;
+struct Program;
 
 // A prepared statement taken from the cache; it goes back (reset) when the lease ends.
 class StmtLease {
@@ -66,9 +68,13 @@ class Connection : public std::enable_shared_from_this<Connection> {
 
     const Catalogue& catalogue() const { return catalogue_; }
     // Reloads the catalogue when the schema changed (here or in another process) and drops
-    // translations made against the old one.
+    // the batches and translations made against the old one.
     void refreshSchema(bool force = false);
-    QHash<QString, QString>& translations() { return translations_; }
+    // Changes (to a value no other catalogue of the process had) whenever the catalogue is
+    // reloaded.
+    quint64 generation() const { return generation_; }
+    // The batch compiled, from the cache of recently run batches when it is there.
+    std::shared_ptr<const Program> program(const QString& sql);
 
     // Starts a write transaction (BEGIN IMMEDIATE), waiting for other writers; when open
     // results hold an old snapshot, they are read ahead first.
@@ -83,7 +89,7 @@ class Connection : public std::enable_shared_from_this<Connection> {
     void refreshDatabases();
 
   private:
-    Connection() = default;
+    Connection();
     void configure();
 
     sqlite3* db_ = nullptr;
@@ -94,7 +100,8 @@ class Connection : public std::enable_shared_from_this<Connection> {
     qint64 schemaVersion_ = -1;
     QHash<QString, std::vector<sqlite3_stmt*>> idle_;
     int idleCount_ = 0;
-    QHash<QString, QString> translations_;
+    quint64 generation_ = 0;
+    LruCache<std::shared_ptr<const Program>> programs_;
     std::vector<LiveReader*> readers_;
 };
 

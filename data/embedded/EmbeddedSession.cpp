@@ -30,7 +30,7 @@ class EmbeddedSession : public data::Session {
                                              const std::vector<QVariant>& params) override {
         conn_->refreshSchema();
         conn_->refreshDatabases();
-        auto runner = std::make_unique<BatchRunner>(conn_, this, compileBatch(sql), params);
+        auto runner = std::make_unique<BatchRunner>(conn_, this, conn_->program(sql), params);
         return std::make_unique<EmbeddedResultSet>(std::move(runner));
     }
 

@@ -3,11 +3,11 @@
 namespace md::embedded {
 
 QString translateData(const QString& statement, const tsql::SchemaLookup& schema) {
-    return tsql::translateStatement(statement, schema);
+    return tsql::translateStatementUncached(statement, schema);
 }
 
 QString translateExpr(const QString& expression, const tsql::SchemaLookup& schema) {
-    return tsql::translateExpression(expression, schema);
+    return tsql::translateExpressionUncached(expression, schema);
 }
 
 void registerTranslatorFunctions(sqlite3* db) {

@@ -52,6 +52,12 @@ QString translateStatement(QStringView statement, const SchemaLookup& schema);
 // Translates an expression (a DEFAULT value, an IF condition's body).
 QString translateExpression(QStringView expression, const SchemaLookup& schema);
 
+// The same two without the cache, for a caller that keeps translations of its own (the
+// engine keeps them with its compiled batches, keyed by catalogue generation and the batch's
+// variables: a lookup object that lives for one batch cannot key a shared cache).
+QString translateStatementUncached(QStringView statement, const SchemaLookup& schema);
+QString translateExpressionUncached(QStringView expression, const SchemaLookup& schema);
+
 // Empties this thread's translation cache.
 void clearTranslationCache();
 

@@ -939,22 +939,28 @@ QString cached(QStringView text, const SchemaLookup& schema, bool expression,
 
 }  // namespace
 
+QString translateStatementUncached(QStringView statement, const SchemaLookup& schema) {
+    const Statement st = parseStatement(statement);
+    Emitter emitter(statement, schema, st.placeholders > 0 && !st.named);
+    return emitter.statement(st);
+}
+
+QString translateExpressionUncached(QStringView expression, const SchemaLookup& schema) {
+    int placeholders = 0;
+    bool named = false;
+    const NodePtr e = parseExpression(expression, placeholders, named);
+    Emitter emitter(expression, schema, placeholders > 0 && !named);
+    return emitter.expression(*e);
+}
+
 QString translateStatement(QStringView statement, const SchemaLookup& schema) {
-    return cached(statement, schema, false, [&] {
-        const Statement st = parseStatement(statement);
-        Emitter emitter(statement, schema, st.placeholders > 0 && !st.named);
-        return emitter.statement(st);
-    });
+    return cached(statement, schema, false,
+                  [&] { return translateStatementUncached(statement, schema); });
 }
 
 QString translateExpression(QStringView expression, const SchemaLookup& schema) {
-    return cached(expression, schema, true, [&] {
-        int placeholders = 0;
-        bool named = false;
-        const NodePtr e = parseExpression(expression, placeholders, named);
-        Emitter emitter(expression, schema, placeholders > 0 && !named);
-        return emitter.expression(*e);
-    });
+    return cached(expression, schema, true,
+                  [&] { return translateExpressionUncached(expression, schema); });
 }
 
 void clearTranslationCache() {
