@@ -3,6 +3,7 @@
 #include "app/WindowRegistry.h"
 #include "forms/Dialogs.h"
 #include "forms/Fr_SimpleSearch.h"
+#include "masters/LookupSearches.h"
 #include "masters/Windows.h"
 
 // Where the start-up meets the window layer, the product services and the maintenance windows.
@@ -21,10 +22,11 @@ void DestroyProductModule() {}
 
 void RegisterWindows() {
     masters::registerMasterWindows([](const QString& keyword, masters::WindowFactory make) {
-        // A window is made after the company module exists, which the simple search it opens
-        // is installed on.
+        // A window is made after the company module exists, which the searches its code boxes
+        // open are installed on.
         registerWindow(keyword, [make = std::move(make)]() -> QWidget* {
             forms::installSimpleSearch();
+            masters::installLookupSearches();
             return make();
         });
     });
