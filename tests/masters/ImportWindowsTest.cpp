@@ -83,6 +83,10 @@ TEST_F(ImportExpense, AddChangeAndDeleteWriteTheirAuditRowsAfterThePlainQuestion
 
     enterCode(QStringLiteral("port"));
     EXPECT_FALSE(w->AcDel->isEnabled());
+    // The description cannot be typed longer than its column.
+    h.type(QString(70, u'x'));
+    EXPECT_EQ(w->Description->text().size(), 60);
+    w->Description->clear();
     h.type(s(u"ค่าภาระท่าเรือ"));
     save(false);
     EXPECT_EQ(h.prompts.shown, QStringList{s(u"plain: บันทึกค่าใช้จ่ายในการนำเข้า ?")});
