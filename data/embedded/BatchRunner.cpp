@@ -185,6 +185,21 @@ std::optional<tsql::ColumnType> BatchRunner::variable(const QString& name) const
     return it->type;
 }
 
+std::optional<bool> BatchRunner::leadsIndex(const QString& table, const QString& column) const {
+    const CatObject* t = conn_->catalogue().find(table);
+    if (!t || t->xtype != u"U ")
+        return std::nullopt;
+    StmtLease probe = conn_->prepare(
+        u"SELECT 1 FROM pragma_index_list(?1) AS l, pragma_index_info(l.name) AS i "
+        "WHERE i.seqno = 0 AND i.name = ?2 COLLATE NOCASE"_s);
+    bindValue(probe.get(), 1, t->name);
+    bindValue(probe.get(), 2, column);
+    const int rc = sqlite3_step(probe.get());
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+        return std::nullopt;
+    return rc == SQLITE_ROW;
+}
+
 Variable& BatchRunner::var(const QString& name) {
     auto it = vars_.find(varKey(name));
     if (it == vars_.end()) {

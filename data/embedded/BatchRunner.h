@@ -61,6 +61,7 @@ class BatchRunner : public tsql::SchemaLookup {
     std::optional<tsql::ColumnType> column(const QString& table,
                                            const QString& column) const override;
     std::optional<tsql::ColumnType> variable(const QString& name) const override;
+    std::optional<bool> leadsIndex(const QString& table, const QString& column) const override;
 
   private:
     std::unique_ptr<Cursor> runSql(const Op& op);

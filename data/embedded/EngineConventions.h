@@ -8,6 +8,10 @@
 
 namespace md::embedded {
 
+// How the engine's database handles read their files: a memory map of up to 256 MiB and a
+// page cache of up to 16 MiB per handle.
+inline constexpr char kReadTuning[] = "PRAGMA mmap_size=268435456; PRAGMA cache_size=-16384";
+
 // Collation given to every text column: SQL Server's default comparison (case ignored,
 // trailing blanks ignored, Thai text in Thai order).
 inline constexpr const char* kTextCollation = "TSQL";

@@ -84,3 +84,28 @@ TEST_F(EngineTest, ParametersBindByPositionAcrossVariablesAndStatements) {
 
 }  // namespace
 }  // namespace md::embedded::test
+
+namespace md::embedded::test {
+namespace {
+
+using namespace Qt::StringLiterals;
+
+TEST_F(EngineTest, LikeFindsTheSameRowsOnIndexedAndPlainColumns) {
+    run(u"Create Table L (Id int NOT NULL PRIMARY KEY, Code varchar(10) NULL, Plain varchar(10) "
+        "NULL)\nCreate Index IX_LCode On L (Code)"_s);
+    run(u"Insert Into L (Id, Code, Plain) Values (1, 'abc1', 'abc1'), (2, 'ABC2', 'ABC2'), (3, "
+        "'xabc', 'xabc'), (4, 'ab', 'ab')"_s);
+    for (const QString& name : {u"Code"_s, u"Plain"_s}) {
+        const QString sql = u"Select Id From L Where %1 Like ? Order By Id"_s.arg(name);
+        EXPECT_EQ(column(*db, sql, {u"ABC%"_s}), (std::vector<QVariant>{1, 2}))
+            << name.toStdString();
+        EXPECT_EQ(column(*db, sql, {u"%abc%"_s}), (std::vector<QVariant>{1, 2, 3}))
+            << name.toStdString();
+        EXPECT_EQ(
+            column(*db, u"Select Id From L Where %1 Like 'ab%' Order By Id"_s.arg(name)).size(),
+            4u);
+    }
+}
+
+}  // namespace
+}  // namespace md::embedded::test

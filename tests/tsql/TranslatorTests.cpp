@@ -114,6 +114,31 @@ TEST_F(Translator, TranslationsAreCachedPerCatalogueGeneration) {
     EXPECT_GT(schema.calls, calls);
 }
 
+TEST_F(Translator, LikeGetsAnIndexRangeUnlessTheColumnLeadsNoIndex) {
+    class Indexes : public TestSchema {
+      public:
+        std::optional<bool> leadsIndex(const QString&, const QString& c) const override {
+            if (c.compare(u"Code"_s, Qt::CaseInsensitive) == 0)
+                return true;
+            if (c.compare(u"GroupCode"_s, Qt::CaseInsensitive) == 0)
+                return false;
+            return std::nullopt;
+        }
+    } schema;
+    schema.add(u"Misc"_s, u"Code"_s, {SqlType::Text, 10});
+    schema.add(u"Misc"_s, u"GroupCode"_s, {SqlType::Text, 20});
+    const auto sql = [&](const QString& column) {
+        return translateStatementUncached(u"Select 1 From Misc Where %1 Like ?"_s.arg(column),
+                                          schema);
+    };
+    EXPECT_TRUE(sql(u"Code"_s).contains(u"tsql_like_low")) << sql(u"Code"_s).toStdString();
+    EXPECT_FALSE(sql(u"GroupCode"_s).contains(u"tsql_like_low"))
+        << sql(u"GroupCode"_s).toStdString();
+    const QString literal =
+        translateStatementUncached(u"Select 1 From Misc Where GroupCode Like 'AB%'"_s, schema);
+    EXPECT_FALSE(literal.contains(u">=")) << literal.toStdString();
+}
+
 TEST_F(Translator, ExpressionsTranslateAlone) {
     EXPECT_EQ(translateExpression(u"GetDate()"_s, db.schema()), u"tsql_getdate()");
     EXPECT_EQ(db.runSqlite(u"SELECT "_s + translateExpression(u"'a' + 'b'"_s, db.schema()))

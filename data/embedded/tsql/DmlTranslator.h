@@ -30,6 +30,14 @@ class SchemaLookup {
     virtual std::optional<ColumnType> column(const QString& table, const QString& column) const = 0;
     // The type of a declared batch variable (@v), when there is one.
     virtual std::optional<ColumnType> variable(const QString& name) const = 0;
+    // Whether an index of the table starts with the column: false only when the table is
+    // known to have none (a LIKE then gets no index range, which would only cost a
+    // comparison per row); nullopt when not known (a view, an unknown table).
+    virtual std::optional<bool> leadsIndex(const QString& table, const QString& column) const {
+        (void)table;
+        (void)column;
+        return std::nullopt;
+    }
     // Changes whenever the answers may have changed (after DDL), so that cached
     // translations made against the old catalogue are not reused.
     virtual quint64 generation() const { return 0; }

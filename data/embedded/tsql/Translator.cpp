@@ -41,6 +41,7 @@ struct Emitted {
     ColumnType type;
     bool textColumn = false;  // a column reference of a text column (carries TSQL)
     bool columnRef = false;
+    QString baseTable;              // a column reference of a table: the table
     const Node* literal = nullptr;  // the string literal node, when the expression is one
     bool bindable = false;          // a placeholder, parameter or variable
 };
@@ -370,7 +371,8 @@ class Emitter {
         return lookup(col, scope).has_value();
     }
 
-    std::optional<ColumnType> lookup(const Node& col, const Scope& scope) const {
+    std::optional<ColumnType> lookup(const Node& col, const Scope& scope,
+                                     QString* table = nullptr) const {
         for (const Scope* s = &scope; s; s = s->outer) {
             for (const ScopeTable& t : s->tables) {
                 if (!col.qualifier.isEmpty() &&
@@ -383,6 +385,8 @@ class Emitter {
                             return type;
                     }
                 } else if (auto type = schema_.column(t.table, col.name)) {
+                    if (table)
+                        *table = t.table;
                     return type;
                 }
                 if (!col.qualifier.isEmpty())
@@ -439,7 +443,7 @@ class Emitter {
                 e.sql = n.qualifier.isEmpty() ? quoteIdent(n.name)
                                               : quoteIdent(n.qualifier) + u'.' + quoteIdent(n.name);
                 e.columnRef = true;
-                if (auto t = lookup(n, scope))
+                if (auto t = lookup(n, scope, &e.baseTable))
                     e.type = *t;
                 e.textColumn = e.type.type == SqlType::Text;
                 if (n.qualifier.isEmpty() && e.type.type == SqlType::Unknown && scope.items) {
@@ -718,7 +722,9 @@ class Emitter {
             s += u" ESCAPE "_s + expr(*n.args[2], scope).sql;
         // SQLite does not use an index for an overridden LIKE; an extra range condition in
         // the column's collation keeps a prefix search on an indexed code fast.
-        if (!n.negated && n.args.size() == 2 && a.textColumn) {
+        const bool indexed =
+            a.baseTable.isEmpty() || schema_.leadsIndex(a.baseTable, n.args[0]->name) != false;
+        if (!n.negated && n.args.size() == 2 && a.textColumn && indexed) {
             const Node& pn = *n.args[1];
             if (pn.kind == Kind::String) {
                 const QString prefix = likeRangePrefix(pn.text);
