@@ -5,6 +5,7 @@
 #include "forms/Fa_GetSalesman.h"
 #include "masters/Fr_SearchFrVendor.h"
 #include "masters/Fr_SearchMisc.h"
+#include "masters/KeptWindow.h"
 #include "masters/U_SearchMisc.h"
 #include "masters/U_SearchSalesman.h"
 
@@ -12,17 +13,8 @@
 
 namespace md::masters {
 
-namespace {
-std::unique_ptr<TFrSearchFrVendor>& vendorSearch() {
-    static std::unique_ptr<TFrSearchFrVendor> w;
-    return w;
-}
-}  // namespace
-
 TFrSearchFrVendor* FrSearchFrVendor() {
-    if (!vendorSearch())
-        vendorSearch() = std::make_unique<TFrSearchFrVendor>();
-    return vendorSearch().get();
+    return KeptWindow<TFrSearchFrVendor>::get();
 }
 
 void installLookupSearches() {
@@ -55,7 +47,7 @@ void releaseLookupSearches() {
     forms::TFaGetMisc::setSearchRunner(nullptr);
     forms::TFaGetSalesman::setSearchRunner(nullptr);
     forms::TFaGetFrVendor::setSearchRunner(nullptr);
-    vendorSearch().reset();
+    KeptWindow<TFrSearchFrVendor>::release();
     releaseF_SearchSalesman();
     releaseF_SearchMisc();
 }

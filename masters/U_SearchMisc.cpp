@@ -4,6 +4,7 @@
 #include "data/statements/Statements.h"
 #include "forms/Fr_Form.h"
 #include "forms/Fr_Search.h"
+#include "masters/KeptWindow.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -170,21 +171,12 @@ bool TF_SearchMisc::eventFilter(QObject* watched, QEvent* event) {
     return consumed;
 }
 
-namespace {
-std::unique_ptr<TF_SearchMisc>& instance() {
-    static std::unique_ptr<TF_SearchMisc> w;
-    return w;
-}
-}  // namespace
-
 TF_SearchMisc* F_SearchMisc() {
-    if (!instance())
-        instance() = std::make_unique<TF_SearchMisc>();
-    return instance().get();
+    return KeptWindow<TF_SearchMisc>::get();
 }
 
 void releaseF_SearchMisc() {
-    instance().reset();
+    KeptWindow<TF_SearchMisc>::release();
 }
 
 }  // namespace md::masters

@@ -4,6 +4,7 @@
 #include "data/statements/Statements.h"
 #include "forms/Fr_Form.h"
 #include "forms/Fr_Search.h"
+#include "masters/KeptWindow.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -198,21 +199,12 @@ void TF_SearchSalesman::mouseDoubleClickEvent(QMouseEvent* event) {
     done(QDialog::Accepted);
 }
 
-namespace {
-std::unique_ptr<TF_SearchSalesman>& instance() {
-    static std::unique_ptr<TF_SearchSalesman> w;
-    return w;
-}
-}  // namespace
-
 TF_SearchSalesman* F_SearchSalesman() {
-    if (!instance())
-        instance() = std::make_unique<TF_SearchSalesman>();
-    return instance().get();
+    return KeptWindow<TF_SearchSalesman>::get();
 }
 
 void releaseF_SearchSalesman() {
-    instance().reset();
+    KeptWindow<TF_SearchSalesman>::release();
 }
 
 }  // namespace md::masters
