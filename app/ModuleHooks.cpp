@@ -6,19 +6,13 @@
 #include "masters/LookupSearches.h"
 #include "masters/Windows.h"
 
-// Where the start-up meets the window layer, the product services and the maintenance windows.
+// Where the start-up meets the window layer and the maintenance windows.
 
 namespace md::app {
 
 void InstallWindowDialogs() {
     forms::installDialogs();
 }
-
-// The product services module comes with its own folder; the maintenance windows that are
-// built so far do not use it.
-void CreateProductModule() {}
-
-void DestroyProductModule() {}
 
 void RegisterWindows() {
     masters::registerMasterWindows([](const QString& keyword, masters::WindowFactory make) {

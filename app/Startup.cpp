@@ -7,6 +7,7 @@
 #include "data/Dm_Config.h"
 #include "data/U_DM.h"
 #include "errors/TApplication.h"
+#include "product/Dm_Product.h"
 
 #include <QGuiApplication>
 #include <QMessageBox>
@@ -56,8 +57,9 @@ Startup::~Startup() {
     // The window goes first: it works on the modules.
     window_.reset();
     delete logo_.data();
-    if (productModule_)
-        DestroyProductModule();
+    if (product::DmProduct == product_.get())
+        product::DmProduct = nullptr;
+    product_.reset();
     if (data::DMConfig == config_.get())
         data::DMConfig = nullptr;
     config_.reset();
@@ -88,8 +90,9 @@ void Startup::CreateModules(const QStringList& arguments) {
     config_ = std::make_unique<data::TDMConfig>();
     data::DMConfig = config_.get();
 
-    CreateProductModule();
-    productModule_ = true;
+    // The product services run their queries on the company connection of DM.
+    product_ = std::make_unique<product::TDmProduct>();
+    product::DmProduct = product_.get();
 }
 
 void Startup::OpenWindow(const QString& keyword) {

@@ -24,6 +24,10 @@ namespace md::errors {
 class TApplication;
 }
 
+namespace md::product {
+class TDmProduct;
+}
+
 namespace md::app {
 
 class TFormLogo;
@@ -88,7 +92,7 @@ class Startup {
     QPointer<TFormLogo> logo_;
     std::unique_ptr<data::TDM> dm_;
     std::unique_ptr<data::TDMConfig> config_;
-    bool productModule_ = false;
+    std::unique_ptr<product::TDmProduct> product_;
     std::unique_ptr<QWidget> window_;
 };
 
