@@ -51,7 +51,7 @@ QString warehouseRightsLine(bool userRights) {
     return userRights ? QStringLiteral(" And W.Id In ") + userWarehouses() : QString();
 }
 
-// A LIKE pattern that a unit flag matches when the role is wanted: `wanted` or `unwanted`.
+// The LIKE pattern of one role's flag: "Y%" when the role is asked for, else `unwanted`.
 QString rolePattern(UnitKinds kinds, UnitKind kind, const char* unwanted) {
     return kinds.testFlag(kind) ? QStringLiteral("Y%") : QString::fromLatin1(unwanted);
 }
