@@ -44,7 +44,14 @@ TFrPreviewDetailMfg::TFrPreviewDetailMfg(QWidget* parent)
     QPalette blue = LbGetProdDesc->palette();
     blue.setColor(QPalette::WindowText, Qt::blue);
     LbGetProdDesc->setPalette(blue);
-    static_cast<QBoxLayout*>(PanelHeader->layout())->insertWidget(0, LbGetProdDesc);
+    auto* header = static_cast<QBoxLayout*>(PanelHeader->layout());
+    header->insertWidget(0, LbGetProdDesc);
+    header->setContentsMargins(2, 2, 2, 2);
+    // The window has no search: the label and the Close button share the header. Hidden from
+    // the start, so they never widen the window (the show step hides them as well).
+    for (QWidget* w : {static_cast<QWidget*>(Label3), static_cast<QWidget*>(Code),
+                       static_cast<QWidget*>(BtSearch), static_cast<QWidget*>(BtOk)})
+        w->hide();
 
     PanelBottom = new QFrame(this);
     PanelBottom->setObjectName(QStringLiteral("PanelBottom"));
@@ -63,14 +70,14 @@ TFrPreviewDetailMfg::TFrPreviewDetailMfg(QWidget* parent)
 
     QGetProdDesc.setSql(sqlOf("QGetProdDesc"));
     QSearch.setSql(sqlOf("QSearch"));
-    DgSearch->setColumns({{QStringLiteral("WorkDate"), QStringLiteral(u"วันที่สั่งผลิต")},
-                          {QStringLiteral("WorkOrderNo"), QStringLiteral(u"เลขที่สั่งผลิต")},
-                          {QStringLiteral("sono"), QStringLiteral(u"เลขที่สั่งขาย")},
-                          {QStringLiteral("CusCode"), QStringLiteral(u"รหัสลูกค้า")},
-                          {QStringLiteral("CusName"), QStringLiteral(u"ชื่อลูกค้า")},
-                          {QStringLiteral("WorkQnty"), QStringLiteral(u"จำนวนสั่งผลิต")},
-                          {QStringLiteral("FinishedQnty"), QStringLiteral(u"จำนวนผลิตเสร็จ")},
-                          {QStringLiteral("WorkQntyOnHand"), QStringLiteral(u"จำนวนคงค้าง")}});
+    DgSearch->setColumns({{QStringLiteral("WorkDate"), QStringLiteral(u"วันที่สั่งผลิต"), 85},
+                          {QStringLiteral("WorkOrderNo"), QStringLiteral(u"เลขที่สั่งผลิต"), 110},
+                          {QStringLiteral("sono"), QStringLiteral(u"เลขที่สั่งขาย"), 110},
+                          {QStringLiteral("CusCode"), QStringLiteral(u"รหัสลูกค้า"), 75},
+                          {QStringLiteral("CusName"), QStringLiteral(u"ชื่อลูกค้า"), 205},
+                          {QStringLiteral("WorkQnty"), QStringLiteral(u"จำนวนสั่งผลิต"), 95},
+                          {QStringLiteral("FinishedQnty"), QStringLiteral(u"จำนวนผลิตเสร็จ"), 95},
+                          {QStringLiteral("WorkQntyOnHand"), QStringLiteral(u"จำนวนคงค้าง"), 95}});
 }
 
 void TFrPreviewDetailMfg::FormShow() {

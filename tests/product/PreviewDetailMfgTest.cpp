@@ -63,6 +63,7 @@ TEST_F(PreviewDetailMfg, ListsTheOpenWorkOrdersWithTheirTotals) {
     TFrPreviewDetailMfg w;
     ASSERT_TRUE(open(w, u"  TP-MFG "_qs));
     EXPECT_EQ(w.windowTitle(), QStringLiteral(u"รายละเอียดการสั่งผลิด"));
+    EXPECT_EQ(w.size(), QSize(881, 418));
     EXPECT_EQ(w.LbGetProdDesc->text(),
               QStringLiteral(u"รหัสสินค้า : TP-MFG   ชื่อสินค้า : สินค้าทดสอบ TP-MFG"));
     EXPECT_EQ(w.QSearch.recordCount(), 2);
