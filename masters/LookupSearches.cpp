@@ -3,8 +3,11 @@
 #include "forms/Fa_GetFrVendor.h"
 #include "forms/Fa_GetMisc.h"
 #include "forms/Fa_GetSalesman.h"
+#include "masters/Fr_SearchCustomerGroup.h"
+#include "masters/Fr_SearchFrCustomer.h"
 #include "masters/Fr_SearchFrVendor.h"
 #include "masters/Fr_SearchMisc.h"
+#include "masters/Fr_SearchVendorGroup.h"
 #include "masters/KeptWindow.h"
 #include "masters/U_SearchMisc.h"
 #include "masters/U_SearchSalesman.h"
@@ -48,6 +51,9 @@ void releaseLookupSearches() {
     forms::TFaGetSalesman::setSearchRunner(nullptr);
     forms::TFaGetFrVendor::setSearchRunner(nullptr);
     KeptWindow<TFrSearchFrVendor>::release();
+    KeptWindow<TFrSearchFrCustomer>::release();
+    KeptWindow<TFrSearchVendorGroup>::release();
+    KeptWindow<TFrSearchCustomerGroup>::release();
     releaseF_SearchSalesman();
     releaseF_SearchMisc();
 }
