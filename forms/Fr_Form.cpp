@@ -291,8 +291,12 @@ bool TFrForm::event(QEvent* event) {
 
 void TFrForm::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    if (!event->spontaneous())
-        guarded([this] { FormShow(); });
+    if (event->spontaneous())
+        return;
+    guarded([this] { FormShow(); });
+    // The program's window takes the keyboard: without a window manager nothing else gives it.
+    if (!QApplication::activeWindow())
+        activateWindow();
 }
 
 void TFrForm::closeEvent(QCloseEvent* event) {
@@ -338,6 +342,18 @@ bool TFrForm::eventFilter(QObject* watched, QEvent* event) {
             }
         }
         return false;
+    }
+    if (!isActiveWindow()) {
+        // Keys reach the focused control of an inactive window (no window manager made it active
+        // again), but the toolkit matches action shortcuts only in the active one.
+        const QKeySequence pressed(key->keyCombination());
+        for (QAction* a : actions()) {
+            if (a->isEnabled() && a->shortcut() == pressed) {
+                key->accept();
+                guarded([a] { a->trigger(); });
+                return true;
+            }
+        }
     }
     if (!keyPreview_)
         return false;
