@@ -129,6 +129,8 @@ void TKIdLookup::refresh() {
         key_ = QVariant();
         found_ = false;
         showDescription(QString());
+        // Nothing to keep: a code typed next is looked up, even the one a former row showed.
+        shownByRefresh_ = false;
         return;
     }
     const QVariant key = f->value();

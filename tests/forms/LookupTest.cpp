@@ -149,6 +149,14 @@ TEST_F(KIdLookupTest, LeavingWithoutChangeDoesNotEditTheRow) {
     EXPECT_EQ(customer.state(), data::DataSetState::Browse);
 }
 
+TEST_F(KIdLookupTest, TheCodeAFormerRowShowedIsLookedUpWhenTypedForAnEmptyRow) {
+    openCustomer(QStringLiteral("FC001"));  // shows JP
+    openCustomer(QStringLiteral("NOBODY"));
+    enter(country, QStringLiteral("JP"));
+    EXPECT_EQ(field("Country").toLongLong(), miscId("COUNTRY", "JP"));
+    EXPECT_EQ(label->text(), miscName("COUNTRY", "JP"));
+}
+
 TEST_F(KIdLookupTest, PassingThroughKeepsAKeyTheFilterNoLongerAdmits) {
     country->K_Filter = QStringLiteral("GroupCode='CURRENCY'");
     openCustomer(QStringLiteral("FC001"));
