@@ -12,6 +12,7 @@
 #include "masters/U_SearchMisc.h"
 #include "masters/U_SearchSalesman.h"
 
+#include <QCoreApplication>
 #include <memory>
 
 namespace md::masters {
@@ -21,6 +22,12 @@ TFrSearchFrVendor* FrSearchFrVendor() {
 }
 
 void installLookupSearches() {
+    // The kept dialogs are gone before the application object is: a widget must not outlive it.
+    static QCoreApplication* releasedWith = nullptr;
+    if (auto* app = QCoreApplication::instance(); app && app != releasedWith) {
+        releasedWith = app;
+        QObject::connect(app, &QCoreApplication::aboutToQuit, app, &releaseLookupSearches);
+    }
     forms::TFaGetMisc::setSearchRunner(
         [](QWidget* owner, const forms::MiscSearchRequest& request) -> std::optional<QString> {
             // A new dialog for every search, gone again whatever the answer.
