@@ -15,6 +15,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QWindow>
 
 // Resources of a static library have to be registered by name, from the global namespace.
 static void initFormIcons() {
@@ -36,6 +37,53 @@ void setUpperCaseInput(QLineEdit* edit) {
         edit->setText(upper);
         edit->setCursorPosition(position);
     });
+}
+
+FocusWatch* FocusWatch::of(QWidget* widget) {
+    QWidget* window = widget->window();
+    if (auto* watch = window->findChild<FocusWatch*>(QString(), Qt::FindDirectChildrenOnly))
+        return watch;
+    return new FocusWatch(window);
+}
+
+FocusWatch::FocusWatch(QWidget* window) : QObject(window), window_(window) {
+    current_ = window->focusWidget();
+    // Inside the active window the application tells every move; the window's own handle also
+    // tells the moves made while it is inactive. It exists once the window has been shown.
+    connect(qApp, &QApplication::focusChanged, this, &FocusWatch::check);
+    window->installEventFilter(this);
+    followWindowHandle();
+}
+
+void FocusWatch::followWindowHandle() {
+    if (followsHandle_ || !window_->windowHandle())
+        return;
+    followsHandle_ = true;
+    // The handle tells a move as it begins, while the toolkit is still inside setFocus; in the
+    // active window a handler that moved the focus again from there would be overruled, so the
+    // application's report, which comes once the move is complete, is the one used there.
+    connect(window_->windowHandle(), &QWindow::focusObjectChanged, this, [this] {
+        if (!window_->isActiveWindow())
+            check();
+    });
+}
+
+bool FocusWatch::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == window_ &&
+        (event->type() == QEvent::Show || event->type() == QEvent::WinIdChange))
+        followWindowHandle();
+    return false;
+}
+
+void FocusWatch::check() {
+    QWidget* now = window_->focusWidget();
+    if (now == current_)
+        return;
+    QWidget* from = current_;
+    // Set first: a handler of the move may move the focus again, which is reported as a move of
+    // its own.
+    current_ = now;
+    emit moved(from, now);
 }
 
 QIcon TFrForm::image(int index) {
@@ -133,10 +181,13 @@ TFrForm::TFrForm(QWidget* parent) : QWidget(parent, Qt::Window) {
     layout->addWidget(StatusBar1);
 
     qApp->installEventFilter(this);
+    FocusWatch::of(this);
 }
 
 TFrForm::~TFrForm() {
     qApp->removeEventFilter(this);
+    // Controls going away move the focus; nothing may hear of it once the window is half gone.
+    delete findChild<FocusWatch*>(QString(), Qt::FindDirectChildrenOnly);
 }
 
 QAction* TFrForm::makeAction(const QString& name, const QString& caption, const QString& hint,
@@ -228,10 +279,24 @@ void TFrForm::selectNextControl(bool forward) {
     focusNextPrevChild(forward);
 }
 
+bool TFrForm::event(QEvent* event) {
+    // A modal dialog over the window closed. With no window manager nothing gives the window the
+    // keyboard back, and the action shortcuts work only in the active window: take it back
+    // unless another window of the program already has it.
+    if (event->type() == QEvent::WindowUnblocked && isVisible() && !isMinimized() &&
+        !QApplication::activeWindow())
+        activateWindow();
+    return QWidget::event(event);
+}
+
 void TFrForm::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    if (!event->spontaneous())
-        guarded([this] { FormShow(); });
+    if (event->spontaneous())
+        return;
+    guarded([this] { FormShow(); });
+    // The program's window takes the keyboard: without a window manager nothing else gives it.
+    if (!QApplication::activeWindow())
+        activateWindow();
 }
 
 void TFrForm::closeEvent(QCloseEvent* event) {
@@ -277,6 +342,18 @@ bool TFrForm::eventFilter(QObject* watched, QEvent* event) {
             }
         }
         return false;
+    }
+    if (!isActiveWindow()) {
+        // Keys reach the focused control of an inactive window (no window manager made it active
+        // again), but the toolkit matches action shortcuts only in the active one.
+        const QKeySequence pressed(key->keyCombination());
+        for (QAction* a : actions()) {
+            if (a->isEnabled() && a->shortcut() == pressed) {
+                key->accept();
+                guarded([a] { a->trigger(); });
+                return true;
+            }
+        }
     }
     if (!keyPreview_)
         return false;

@@ -12,6 +12,7 @@
 
 #include <QAction>
 #include <QIcon>
+#include <QPointer>
 #include <QWidget>
 #include <exception>
 
@@ -30,6 +31,37 @@ void routeError(std::exception_ptr error);
 
 // What happens to a window that is asked to close: it closes, or it stays (None).
 enum class CloseAction { None, Hide, Free };
+
+// Where the focus is inside one top-level window, whether or not that window is the active one.
+// The toolkit sends focus events only inside the active window; once a dialog over the window
+// has closed and nothing made the window active again (an X server without a window manager),
+// keys still reach its focused control and Enter still walks the fields, but no control is told
+// that it was left. The watch follows the window's own focus child and reports every move.
+class FocusWatch : public QObject {
+    Q_OBJECT
+  public:
+    // The watch of the top-level window `widget` is in; made on first use as a child of it.
+    static FocusWatch* of(QWidget* widget);
+
+    // The control of the window that has (or will have, when the window is inactive) the focus.
+    QWidget* current() const { return current_; }
+
+  signals:
+    // The focus went from one control of the window to another (either may be null).
+    void moved(QWidget* from, QWidget* to);
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    explicit FocusWatch(QWidget* window);
+    void followWindowHandle();
+    void check();
+
+    QWidget* window_;
+    QPointer<QWidget> current_;
+    bool followsHandle_ = false;
+};
 
 class TFrForm : public QWidget {
     Q_OBJECT
@@ -100,6 +132,7 @@ class TFrForm : public QWidget {
     static void guarded(F&& handler);
 
   protected:
+    bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -4,6 +4,7 @@
 #include "data/U_DM.h"
 #include "data/backend/DbError.h"
 #include "errors/TApplication.h"
+#include "forms/Fr_Form.h"
 
 #include <QCursor>
 #include <QFocusEvent>
@@ -37,7 +38,10 @@ TKIdLookup::TKIdLookup(QWidget* parent) : QLineEdit(parent), link_(this, [this] 
     setValidator(new UpperCase(this));
 }
 
-TKIdLookup::~TKIdLookup() = default;
+TKIdLookup::~TKIdLookup() {
+    // Going away may move the window's focus; the box must not hear of it half destroyed.
+    disconnect(watching_);
+}
 
 void TKIdLookup::setDescriptionLabel(QLabel* label) {
     label_ = label;
@@ -125,6 +129,8 @@ void TKIdLookup::refresh() {
         key_ = QVariant();
         found_ = false;
         showDescription(QString());
+        // Nothing to keep: a code typed next is looked up, even the one a former row showed.
+        shownByRefresh_ = false;
         return;
     }
     const QVariant key = f->value();
@@ -141,8 +147,7 @@ void TKIdLookup::refresh() {
     shownByRefresh_ = true;
 }
 
-// Switching windows (a search dialog opening over the box, say) is neither entering nor
-// leaving the box.
+// Switching windows (a search dialog opening over the box, say) is not leaving the box.
 static bool windowSwitch(const QFocusEvent* event) {
     return event->reason() == Qt::ActiveWindowFocusReason ||
            event->reason() == Qt::PopupFocusReason;
@@ -150,20 +155,65 @@ static bool windowSwitch(const QFocusEvent* event) {
 
 void TKIdLookup::focusInEvent(QFocusEvent* event) {
     QLineEdit::focusInEvent(event);
-    if (!windowSwitch(event))
-        emit entered();
+    // Also when the window comes back to the front with the focus here: the focus may have
+    // been put here while the window was inactive (a refused entry sent back to the box).
+    noteEntered();
 }
 
 void TKIdLookup::focusOutEvent(QFocusEvent* event) {
     QLineEdit::focusOutEvent(event);
-    if (windowSwitch(event))
+    if (!windowSwitch(event))
+        noteLeft();
+}
+
+void TKIdLookup::showEvent(QShowEvent* event) {
+    QLineEdit::showEvent(event);
+    watchWindow();
+}
+
+void TKIdLookup::watchWindow() {
+    FocusWatch* watch = FocusWatch::of(this);
+    if (watch_ == watch)
         return;
+    disconnect(watching_);
+    watch_ = watch;
+    // The window's own record of its focus: the only news of a move while it is inactive.
+    watching_ = connect(watch, &FocusWatch::moved, this, [this](QWidget* from, QWidget* to) {
+        if (to == this)
+            noteEntered();
+        else if (from == this && to)
+            noteLeft();
+    });
+}
+
+void TKIdLookup::noteEntered() {
+    if (inside_)
+        return;
+    inside_ = true;
+    emit entered();
+}
+
+void TKIdLookup::noteLeft() {
+    if (!inside_)
+        return;
+    inside_ = false;
     try {
         ResolveCode();
     } catch (...) {
         errors::RouteException(std::current_exception());
     }
     emit exited();
+}
+
+void TKIdLookup::commitEntry() {
+    if (!isModified())
+        return;
+    const bool wasInside = inside_;
+    inside_ = true;
+    noteLeft();
+    // Still in the box (unless an exit handler sent the focus elsewhere): entered again.
+    if (wasInside && window()->focusWidget() == this)
+        noteEntered();
 }
 
 void TKIdLookup::keyPressEvent(QKeyEvent* event) {

@@ -65,10 +65,17 @@ class TKIdLookup : public QLineEdit {
     // Shows the row whose key the bound field holds (code in the box, description in the label).
     void refresh();
 
+    // A code typed into the box that has not been left yet is resolved as leaving the box
+    // would resolve it (the exit handlers run); the box keeps the focus. Nothing happens when
+    // the text is as last resolved or shown.
+    void commitEntry();
+
   signals:
-    // The box got the focus.
+    // The box got the focus, by any route: a key, a click, a program step, the window coming
+    // back to the front, whether or not the window is the active one.
     void entered();
-    // The box was left; the code is resolved by the time this is emitted.
+    // The box was left for another control of its window; the code is resolved by the time
+    // this is emitted. Another window coming to the front is not leaving the box.
     void exited();
     // A key was pressed in the box (before the box handles it). Setting `handled` stops it.
     void keyDown(QKeyEvent* event, bool& handled);
@@ -77,8 +84,14 @@ class TKIdLookup : public QLineEdit {
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
   private:
+    void noteEntered();
+    void noteLeft();
+    // Follows the focus of the window the box is in (which changes when the box is placed).
+    void watchWindow();
+
     data::Connection* database() const;
     data::Query& lookup();
     // Runs the lookup by `column` = value; fills code and description. False when no row.
@@ -94,6 +107,10 @@ class TKIdLookup : public QLineEdit {
     // What refresh() last showed for the bound key.
     QString refreshedText_;
     bool shownByRefresh_ = false;
+    // Between entering and leaving the box.
+    bool inside_ = false;
+    QPointer<QObject> watch_;
+    QMetaObject::Connection watching_;
 };
 
 }  // namespace md::forms

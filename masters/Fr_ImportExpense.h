@@ -1,7 +1,7 @@
 #pragma once
 
 // Import expense codes: a short upper-case code and a description per kind of cost that arises
-// on an import (keyword IMPEXPENSE).
+// on an import (keyword IMPEXPENSE). The code box and the description are the code master's.
 
 #include "masters/CodeEntryForm.h"
 
@@ -11,8 +11,6 @@ class TFrImportExpense : public CodeEntryForm {
     Q_OBJECT
   public:
     explicit TFrImportExpense(QWidget* parent = nullptr);
-
-    forms::TDBEdit* Description;
 };
 
 }  // namespace md::masters

@@ -26,11 +26,8 @@ TFrImportLotNo::TFrImportLotNo(QWidget* parent)
     setObjectName(QStringLiteral("FrImportLotNo"));
     setWindowTitle(QStringLiteral(u"Lot No. การนำเข้า"));
     BtSearchCode->setToolTip(QStringLiteral(u"ค้นหารหัส Lot นำเข้า"));
-    LabelCode_ = findChild<QLabel*>(QStringLiteral("LabelCode"));
 
     QWidget* area = clientArea();
-    Description = bound<forms::TDBEdit>(area, DMaster, "Description");
-    Description->setFixedWidth(300);
     Description2 = bound<forms::TDBEdit>(area, DMaster, "Description2");
     Description2->setFixedWidth(300);
     EffectiveDate = bound<forms::TDBDateEdit>(area, DMaster, "EffectiveDate");
@@ -46,7 +43,7 @@ TFrImportLotNo::TFrImportLotNo(QWidget* parent)
     LotActive->setDataField(QStringLiteral("Active"));
 
     // The order of the Enter walk.
-    LabelDescription_ = addRow(QStringLiteral(u"รายละเอียด1"), Description);
+    Label2->setText(QStringLiteral(u"รายละเอียด1"));
     addRow(QStringLiteral(u"รายละเอียด2"), Description2);
     LabelEffectiveDate_ = addRow(QStringLiteral(u"วันที่เริ่มใช้งาน"), EffectiveDate);
     LabelTaxNo_ = addRow(QStringLiteral(u"เลขที่ใบกำกับ"), TaxNo);
@@ -76,8 +73,8 @@ void TFrImportLotNo::FormShow() {
         f.setPointSize(10);
         label->setFont(f);
     }
-    LabelCode_->setText(QStringLiteral("Code"));
-    LabelDescription_->setText(QStringLiteral("Description"));
+    Label1->setText(QStringLiteral("Code"));
+    Label2->setText(QStringLiteral("Description"));
     LabelEffectiveDate_->setText(QStringLiteral("Start Use"));
     LabelTaxNo_->setText(QStringLiteral("Tax No"));
     LabelTaxDate_->setText(QStringLiteral("Tax Date"));

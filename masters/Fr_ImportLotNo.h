@@ -1,7 +1,8 @@
 #pragma once
 
 // Import lot numbers with the data of their tax invoice (keyword IMPORTLOTNO). A lot is created
-// active; once saved inactive it cannot be made active again here.
+// active; once saved inactive it cannot be made active again here. The code box and the first
+// description are the code master's.
 
 #include "masters/CodeEntryForm.h"
 
@@ -14,7 +15,6 @@ class TFrImportLotNo : public CodeEntryForm {
   public:
     explicit TFrImportLotNo(QWidget* parent = nullptr);
 
-    forms::TDBEdit* Description;
     forms::TDBEdit* Description2;
     forms::TDBDateEdit* EffectiveDate;
     forms::TDBEdit* TaxNo;
@@ -33,8 +33,6 @@ class TFrImportLotNo : public CodeEntryForm {
 
   private:
     // The captions switched to English when the user's language is not Thai.
-    QLabel* LabelCode_ = nullptr;
-    QLabel* LabelDescription_ = nullptr;
     QLabel* LabelEffectiveDate_ = nullptr;
     QLabel* LabelTaxNo_ = nullptr;
     QLabel* LabelTaxDate_ = nullptr;

@@ -3,12 +3,16 @@
 #include "forms/Fa_GetFrVendor.h"
 #include "forms/Fa_GetMisc.h"
 #include "forms/Fa_GetSalesman.h"
+#include "masters/Fr_SearchCustomerGroup.h"
+#include "masters/Fr_SearchFrCustomer.h"
 #include "masters/Fr_SearchFrVendor.h"
 #include "masters/Fr_SearchMisc.h"
+#include "masters/Fr_SearchVendorGroup.h"
 #include "masters/KeptWindow.h"
 #include "masters/U_SearchMisc.h"
 #include "masters/U_SearchSalesman.h"
 
+#include <QCoreApplication>
 #include <memory>
 
 namespace md::masters {
@@ -18,6 +22,12 @@ TFrSearchFrVendor* FrSearchFrVendor() {
 }
 
 void installLookupSearches() {
+    // The kept dialogs are gone before the application object is: a widget must not outlive it.
+    static QCoreApplication* releasedWith = nullptr;
+    if (auto* app = QCoreApplication::instance(); app && app != releasedWith) {
+        releasedWith = app;
+        QObject::connect(app, &QCoreApplication::aboutToQuit, app, &releaseLookupSearches);
+    }
     forms::TFaGetMisc::setSearchRunner(
         [](QWidget* owner, const forms::MiscSearchRequest& request) -> std::optional<QString> {
             // A new dialog for every search, gone again whatever the answer.
@@ -48,6 +58,9 @@ void releaseLookupSearches() {
     forms::TFaGetSalesman::setSearchRunner(nullptr);
     forms::TFaGetFrVendor::setSearchRunner(nullptr);
     KeptWindow<TFrSearchFrVendor>::release();
+    KeptWindow<TFrSearchFrCustomer>::release();
+    KeptWindow<TFrSearchVendorGroup>::release();
+    KeptWindow<TFrSearchCustomerGroup>::release();
     releaseF_SearchSalesman();
     releaseF_SearchMisc();
 }

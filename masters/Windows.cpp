@@ -1,5 +1,7 @@
 #include "masters/Windows.h"
 
+#include "masters/Fr_FrCustomer.h"
+#include "masters/Fr_FrVendor.h"
 #include "masters/Fr_ImportExpense.h"
 #include "masters/Fr_ImportLotNo.h"
 
@@ -8,6 +10,8 @@ namespace md::masters {
 void registerMasterWindows(const std::function<void(const QString&, WindowFactory)>& add) {
     add(QStringLiteral("IMPEXPENSE"), [] { return new TFrImportExpense; });
     add(QStringLiteral("IMPORTLOTNO"), [] { return new TFrImportLotNo; });
+    add(QStringLiteral("FRVENDOR"), [] { return new TFrFrVendor; });
+    add(QStringLiteral("FRCUSTOMER"), [] { return new TFrFrCustomer; });
 }
 
 }  // namespace md::masters

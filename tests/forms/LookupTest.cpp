@@ -1,11 +1,15 @@
 // The code-lookup box and the three lookup frames over the demo company, driven by keys.
 
 #include "DemoFixture.h"
+#include "forms/Dialogs.h"
 #include "forms/Fa_GetFrVendor.h"
 #include "forms/Fa_GetMisc.h"
 #include "forms/Fa_GetSalesman.h"
 #include "forms/KIdLookup.h"
 
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QWidget>
@@ -145,6 +149,14 @@ TEST_F(KIdLookupTest, LeavingWithoutChangeDoesNotEditTheRow) {
     EXPECT_EQ(customer.state(), data::DataSetState::Browse);
 }
 
+TEST_F(KIdLookupTest, TheCodeAFormerRowShowedIsLookedUpWhenTypedForAnEmptyRow) {
+    openCustomer(QStringLiteral("FC001"));  // shows JP
+    openCustomer(QStringLiteral("NOBODY"));
+    enter(country, QStringLiteral("JP"));
+    EXPECT_EQ(field("Country").toLongLong(), miscId("COUNTRY", "JP"));
+    EXPECT_EQ(label->text(), miscName("COUNTRY", "JP"));
+}
+
 TEST_F(KIdLookupTest, PassingThroughKeepsAKeyTheFilterNoLongerAdmits) {
     country->K_Filter = QStringLiteral("GroupCode='CURRENCY'");
     openCustomer(QStringLiteral("FC001"));
@@ -187,6 +199,35 @@ TEST_F(MiscFrameTest, SearchButtonWorksOnlyWhileTheBoxHasTheFocus) {
     EXPECT_TRUE(frame->BtSearch->isEnabled());
     h.focus(spare);
     EXPECT_FALSE(frame->BtSearch->isEnabled());
+}
+
+// The focus put into the box while the window is inactive (no window manager activated it again
+// after a dialog), and the window then coming to the front with the focus in the box.
+TEST_F(MiscFrameTest, SearchButtonFollowsTheFocusWhetherOrNotTheWindowIsActive) {
+    openCustomer(QStringLiteral("FC001"));
+    QLineEdit other;
+    other.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&other));
+    QApplication::setActiveWindow(&other);
+    h.settle();
+    ASSERT_FALSE(window.isActiveWindow());
+    frame->Code->setFocus(Qt::OtherFocusReason);
+    h.settle();
+    EXPECT_TRUE(frame->BtSearch->isEnabled());
+    // A code typed there and the box left is resolved, inactive window or not.
+    frame->Code->selectAll();
+    QTest::keyClicks(frame->Code, QStringLiteral("EUR"));
+    spare->setFocus(Qt::OtherFocusReason);
+    h.settle();
+    EXPECT_FALSE(frame->BtSearch->isEnabled());
+    EXPECT_EQ(field("Currency").toLongLong(), miscId("CURRENCY", "EUR"));
+    // The box gets the focus back while the window is inactive; then the window is activated.
+    frame->Code->setFocus(Qt::OtherFocusReason);
+    QApplication::setActiveWindow(&window);
+    h.settle();
+    ASSERT_TRUE(window.isActiveWindow());
+    EXPECT_EQ(QApplication::focusWidget(), frame->Code);
+    EXPECT_TRUE(frame->BtSearch->isEnabled());
 }
 
 TEST_F(MiscFrameTest, F5SearchesTheGroupAndTheChosenCodeResolvesOnLeaving) {
@@ -268,6 +309,29 @@ TEST_F(SalesmanFrameTest, ClearedFilterRefusesSuspendedSalesmanWithTheMessage) {
     enter(frame->Salesman, QStringLiteral("S002"));
     EXPECT_EQ(h.prompts.shown.size(), 1);
     EXPECT_EQ(field("Salesman").toLongLong(), salesmanId("S002"));
+}
+
+// The refusal as a user meets it: a real message box, after which the window is not the active
+// one until something activates it, and the box that got the focus back offers its search.
+TEST_F(SalesmanFrameTest, ARefusedSalesmanPutsTheFocusBackWithTheSearchButtonEnabled) {
+    forms::Dialogs dialogs;
+    data::setPrompts(&dialogs);
+    frame->Salesman->K_Filter.clear();
+    QString shown;
+    h.whenModal([&](QWidget* dialog) {
+        auto* box = qobject_cast<QMessageBox*>(dialog);
+        ASSERT_NE(box, nullptr);
+        shown = box->text();
+        box->button(QMessageBox::Ok)->click();
+    });
+    enter(frame->Salesman, QStringLiteral("S005"));
+    data::setPrompts(&h.prompts);
+    EXPECT_EQ(shown, TFaGetSalesman::SuspendedText());
+    EXPECT_EQ(window.focusWidget(), frame->Salesman);
+    EXPECT_TRUE(frame->BtSearchSalesman->isEnabled());
+    QApplication::setActiveWindow(&window);
+    h.settle();
+    EXPECT_TRUE(frame->BtSearchSalesman->isEnabled());
 }
 
 class VendorFrameTest : public LookupTest {

@@ -5,8 +5,13 @@
 #include "DemoFixture.h"
 #include "data/Connection.h"
 #include "data/statements/Statements.h"
+#include "forms/Dialogs.h"
 #include "forms/Fr_Master.h"
 
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
 #include <QToolButton>
 
 using md::forms::TFrMaster;
@@ -245,6 +250,89 @@ TEST_F(Master, F5SearchesOnlyFromTheCodeField) {
 TEST_F(Master, ACodeLongerThanItsColumnCannotBeTyped) {
     h.type(QStringLiteral("ABCDEFGHIJKL"));
     EXPECT_EQ(w->MasterCode->text(), QStringLiteral("ABCDEFGHIJ"));
+}
+
+// Focus that moves while the window is not the active one: a dialog just closed and nothing made
+// the window active again (an X server without a window manager does not). Keys still reach
+// its focused control, and leaving the code field must still load the record.
+class MasterFocus : public Master {
+  protected:
+    void SetUp() override {
+        Master::SetUp();
+        other.resize(200, 50);
+        other.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&other));
+    }
+    void deactivate() {
+        QApplication::setActiveWindow(&other);
+        h.settle();
+        ASSERT_FALSE(w->isActiveWindow());
+    }
+    // Keys into the window's own focused control, as the display server delivers them there.
+    void typeIntoWindow(const QString& text) {
+        QTest::keyClicks(w->focusWidget(), text);
+        h.settle();
+    }
+    void pressInWindow(Qt::Key key) {
+        QTest::keyClick(w->focusWidget(), key);
+        h.settle();
+    }
+    // Answers the next real question box with `yes`.
+    void answerBox(bool yes) {
+        h.whenModal([yes](QWidget* dialog) {
+            auto* box = qobject_cast<QMessageBox*>(dialog);
+            ASSERT_NE(box, nullptr);
+            box->button(yes ? QMessageBox::Yes : QMessageBox::No)->click();
+        });
+    }
+
+    QLineEdit other;
+};
+
+TEST_F(MasterFocus, TheCodeFieldLeftInAnInactiveWindowLoadsTheRecord) {
+    deactivate();
+    // By Enter.
+    typeIntoWindow(QStringLiteral("FREIGHT"));
+    pressInWindow(Qt::Key_Return);
+    EXPECT_EQ(w->Description->text(), QStringLiteral(u"ค่าระวางเรือ"));
+    EXPECT_TRUE(w->AcSave->isEnabled());
+    EXPECT_EQ(w->focusWidget(), w->Description);
+    // The action keys work there too: F3 goes back to waiting for a code.
+    pressInWindow(Qt::Key_F3);
+    EXPECT_FALSE(w->AcSave->isEnabled());
+    EXPECT_TRUE(w->MasterCode->isEnabled());
+    EXPECT_EQ(w->focusWidget(), w->MasterCode);
+    // By a click elsewhere.
+    typeIntoWindow(QStringLiteral("INS"));
+    w->Description->setFocus(Qt::MouseFocusReason);
+    h.settle();
+    EXPECT_EQ(w->Description->text(), QStringLiteral(u"ค่าประกันภัยสินค้า"));
+    EXPECT_FALSE(w->MasterCode->isEnabled());
+}
+
+TEST_F(MasterFocus, AfterTheSaveQuestionAndNoAtTheExitQuestionTheNextCodeLoads) {
+    md::forms::Dialogs dialogs;
+    md::data::setPrompts(&dialogs);
+    enterCode(QStringLiteral("NEW1"));
+    h.type(QStringLiteral("Port fee"));
+    answerBox(true);
+    h.press(Qt::Key_F10);
+    EXPECT_NE(idOf(QStringLiteral("NEW1")), 0);
+    EXPECT_TRUE(w->isActiveWindow()) << "the window takes the keys back after the question";
+    enterCode(QStringLiteral("INS"));
+    EXPECT_EQ(w->Description->text(), QStringLiteral(u"ค่าประกันภัยสินค้า"));
+    EXPECT_TRUE(w->AcSave->isEnabled());
+
+    h.press(Qt::Key_F3);
+    h.type(QStringLiteral("FREIGHT"));
+    answerBox(false);
+    h.press(Qt::Key_Escape);
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_TRUE(w->isActiveWindow());
+    h.press(Qt::Key_Return);
+    EXPECT_EQ(w->Description->text(), QStringLiteral(u"ค่าระวางเรือ"));
+    md::data::setPrompts(&h.prompts);
+    EXPECT_TRUE(h.errors.isEmpty()) << h.errors.join(u'\n').toStdString();
 }
 
 }  // namespace

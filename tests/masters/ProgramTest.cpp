@@ -1,4 +1,4 @@
-// The two import windows opened by the real program from the menu's command line against a
+// The maintenance windows opened by the real program from the menu's command line against a
 // fresh demo server: the window stays up until it is closed, nothing reaches the error log, and
 // a user without the right or an unknown keyword ends the program at once.
 
@@ -81,6 +81,22 @@ TEST_F(Program, EachImportWindowOpensFromTheCommandLineAndNothingFails) {
                              4));
     EXPECT_TRUE(stillRunning({QStringLiteral("102"), QStringLiteral("2"), QStringLiteral("demo01"),
                               QStringLiteral("x"), QStringLiteral("importlotno")},
+                             4));
+    EXPECT_EQ(errorRows(), 0);
+}
+
+TEST_F(Program, TheForeignVendorAndCustomerWindowsOpenFromTheCommandLine) {
+    EXPECT_EQ(opened({QStringLiteral("103"), QStringLiteral("1"), QStringLiteral("DEMO01"),
+                      QStringLiteral("-"), QStringLiteral("FRVENDOR")}),
+              QStringLiteral(u"opened: เจ้าหนี้ต่างประเทศ\n"));
+    EXPECT_EQ(opened({QStringLiteral("104"), QStringLiteral("1"), QStringLiteral("DEMO01"),
+                      QStringLiteral("-"), QStringLiteral("FRCUSTOMER")}),
+              QStringLiteral(u"opened: ลูกค้าต่างประเทศ\n"));
+    EXPECT_TRUE(stillRunning({QStringLiteral("103"), QStringLiteral("1"), QStringLiteral("DEMO01"),
+                              QStringLiteral("-"), QStringLiteral("FRVENDOR")},
+                             4));
+    EXPECT_TRUE(stillRunning({QStringLiteral("104"), QStringLiteral("1"), QStringLiteral("DEMO01"),
+                              QStringLiteral("-"), QStringLiteral("FRCUSTOMER")},
                              4));
     EXPECT_EQ(errorRows(), 0);
 }
