@@ -50,15 +50,15 @@ set(CPACK_PACKAGE_NAME masterdata)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "Master-data maintainers <maintainers@users.noreply.c-seed-359393dc.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "master-data maintenance for a Thai business suite")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "master-data maintenance for a Thai business suite\n"
-    "Maintains import expense codes, import lot numbers with their tax data, foreign\n"
-    "vendors and customers, daily currency exchange rates and each foreign vendor's\n"
-    "part-source price list, against the suite's SQL Server databases over ODBC or\n"
-    "an embedded engine that accepts the same T-SQL.\n"
-    ".\n"
-    "Also contains masterdata-sql, a T-SQL shell, and masterdata-demo, which makes\n"
-    "an embedded demo server and opens a demo session from the desktop menu.")
+# The summary is the first line of the package's description; this is the rest.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION [=[
+Maintains import expense codes, import lot numbers with their tax data, foreign
+vendors and customers, daily currency exchange rates and each foreign vendor's
+part-source price list, against the suite's SQL Server databases over ODBC or
+an embedded engine that accepts the same T-SQL.
+.
+Also contains masterdata-sql, a T-SQL shell, and masterdata-demo, which makes
+an embedded demo server and opens a demo session from the desktop menu.]=])
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -45,30 +45,36 @@ int main(int argc, char* argv[]) {
     QTextStream out(stdout);
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        u"Creates an embedded server folder with the configuration database KVR_CONFIG and the "
-        u"company database DEMO01 filled with demo data, and writes Server.Dat here."_qs);
-    const QCommandLineOption help = parser.addHelpOption();
-    const QCommandLineOption version = parser.addVersionOption();
-    QCommandLineOption products(u"products"_qs, u"Add N generated products."_qs, u"N"_qs);
-    QCommandLineOption force(u"force"_qs, u"Replace the demo databases of an existing folder."_qs);
-    QCommandLineOption reuse(u"reuse"_qs,
-                             u"Keep an existing demo server whose schema is this version's; "
-                             u"make it again otherwise."_qs);
-    QCommandLineOption session(u"session"_qs,
-                               u"Keep a demo server in the user's data folder and open the "
-                               u"exchange rate window on it."_qs);
-    parser.addOptions({products, force, reuse, session});
-    parser.addPositionalArgument(u"FOLDER"_qs, u"The server folder to create."_qs);
+    const QCommandLineOption help(QStringList{u"h"_qs, u"help"_qs});
+    const QCommandLineOption version(u"version"_qs);
+    const QCommandLineOption products(u"products"_qs, QString(), u"N"_qs);
+    const QCommandLineOption force(u"force"_qs);
+    const QCommandLineOption reuse(u"reuse"_qs);
+    const QCommandLineOption session(u"session"_qs);
+    parser.addOptions({help, version, products, force, reuse, session});
+    const QString usage = QStringLiteral(
+        "usage: masterdata-demo [--products N] [--force | --reuse] FOLDER\n"
+        "       masterdata-demo --session\n"
+        "       masterdata-demo --help | --version\n"
+        "\n"
+        "Makes FOLDER an embedded server with the configuration database KVR_CONFIG and the\n"
+        "company database DEMO01 filled with demo data, and writes Server.Dat here.\n"
+        "\n"
+        "  --products N  add N generated products\n"
+        "  --force       replace the demo databases of an existing FOLDER\n"
+        "  --reuse       keep an existing demo server whose schema is this version's,\n"
+        "                make it again otherwise\n"
+        "  --session     keep a demo server in the user's data folder and open the\n"
+        "                exchange rate window on it\n");
 
     auto usageError = [&](const QString& problem) {
-        err << "masterdata-demo: " << problem << "\n\n" << parser.helpText();
+        err << "masterdata-demo: " << problem << "\n\n" << usage;
         return 1;
     };
     if (!parser.parse(app.arguments()))
         return usageError(parser.errorText());
     if (parser.isSet(help)) {
-        out << parser.helpText();
+        out << usage;
         return 0;
     }
     if (parser.isSet(version)) {
