@@ -57,8 +57,9 @@ int main(int argc, char** argv) {
             err << "Cannot read standard input\n";
             return 1;
         }
-        batches = std::make_unique<md::tools::ScriptBatches>(options.query + u'\n' +
-                                                             QString::fromUtf8(in.readAll()));
+        // A -q query is a batch of its own before the script.
+        batches = std::make_unique<md::tools::ScriptBatches>(
+            options.query + QStringLiteral("\nGO\n") + QString::fromUtf8(in.readAll()));
     }
     return md::tools::runSqlShell(options, *batches, out, err);
 }
