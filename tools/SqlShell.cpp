@@ -67,7 +67,10 @@ class Printer {
             if (i)
                 text += o_.separator;
             if (o_.trimTrailing) {
-                text += cells[i].trimmed();
+                QString cell = cells[i];
+                while (cell.endsWith(u' '))
+                    cell.chop(1);
+                text += cell;
             } else if (right[i]) {
                 text += cells[i].rightJustified(widths[i]);
             } else {
@@ -154,7 +157,16 @@ QString parseSqlShellArguments(const QStringList& args, SqlShellOptions& o) {
         } else if (a == QStringLiteral("-P")) {
             ok = value(o.password);
         } else if (a == QStringLiteral("-Q") || a == QStringLiteral("-q")) {
+            if (!o.query.isEmpty())
+                return QStringLiteral("Give only one of -Q, -q and -i");
             ok = value(o.query);
+            o.interactive = a == QStringLiteral("-q");
+        } else if (a == QStringLiteral("-?") || a == QStringLiteral("--help")) {
+            o.help = true;
+            return {};
+        } else if (a == QStringLiteral("--version")) {
+            o.version = true;
+            return {};
         } else if (a == QStringLiteral("-i")) {
             ok = value(o.inputFile);
         } else if (a == QStringLiteral("-s")) {
@@ -174,41 +186,16 @@ QString parseSqlShellArguments(const QStringList& args, SqlShellOptions& o) {
         if (!ok)
             return QStringLiteral("Option '%1' needs a value").arg(a);
     }
-    if (o.query.isEmpty() == o.inputFile.isEmpty()) {
-        return QStringLiteral("Give exactly one of -Q \"text\" or -i file");
+    if (!o.inputFile.isEmpty()) {
+        if (!o.query.isEmpty())
+            return QStringLiteral("Give only one of -Q, -q and -i");
+        o.interactive = false;
     }
     return {};
 }
 
-QStringList splitBatches(const QString& script) {
-    QStringList batches;
-    QStringList current;
-    for (const QString& line : script.split(u'\n')) {
-        QString t = line.trimmed();
-        if (t.compare(QStringLiteral("GO"), Qt::CaseInsensitive) == 0) {
-            batches.push_back(current.join(u'\n'));
-            current.clear();
-        } else {
-            current.push_back(line);
-        }
-    }
-    batches.push_back(current.join(u'\n'));
-    batches.erase(std::remove_if(batches.begin(), batches.end(),
-                                 [](const QString& b) { return b.trimmed().isEmpty(); }),
-                  batches.end());
-    return batches;
-}
-
-int runSqlShell(const SqlShellOptions& o, QTextStream& out, QTextStream& err) {
-    QString script = o.query;
-    if (!o.inputFile.isEmpty()) {
-        QFile f(o.inputFile);
-        if (!f.open(QIODevice::ReadOnly)) {
-            err << QStringLiteral("Cannot open input file '%1'").arg(o.inputFile) << '\n';
-            return 1;
-        }
-        script = QString::fromUtf8(f.readAll());
-    }
+int runSqlShell(const SqlShellOptions& o, BatchSource& batches, QTextStream& out,
+                QTextStream& err) {
     data::Connection connection(QStringLiteral("SQLCMD"));
     const QString server = o.server.isEmpty() ? readServerDat() : o.server;
     connection.params() = QStringList{
@@ -222,9 +209,9 @@ int runSqlShell(const SqlShellOptions& o, QTextStream& out, QTextStream& err) {
     }
     Printer printer(o, out);
     bool failed = false;
-    for (const QString& batch : splitBatches(script)) {
+    while (const std::optional<QString> batch = batches.next()) {
         try {
-            auto rs = connection.session().execute(batch, {});
+            auto rs = connection.session().execute(*batch, {});
             do {
                 if (!rs->columns().empty()) {
                     printer.result(*rs);

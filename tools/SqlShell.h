@@ -3,6 +3,8 @@
 // The administrators' T-SQL shell over the program's data layer, printing results and errors as
 // sqlcmd does so that scripts and habits carry over.
 
+#include "tools/BatchReader.h"
+
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
@@ -14,21 +16,22 @@ struct SqlShellOptions {
     QString database = QStringLiteral("master");
     QString user;
     QString password;
-    QString query;                            // -Q
+    QString query;                            // -Q, or -q with interactive
+    bool interactive = true;                  // read from standard input (not -Q, not -i)
     QString inputFile;                        // -i
     bool headers = true;                      // -h -1 turns them off
     QString separator = QStringLiteral(" ");  // -s
     bool trimTrailing = false;                // -W
     bool stopOnError = false;                 // -b
+    bool help = false;                        // -? or --help
+    bool version = false;                     // --version
 };
 
 // Parses the command line (without the program name). Returns an error text, empty on success.
 QString parseSqlShellArguments(const QStringList& args, SqlShellOptions& options);
 
-// Splits script text into batches at lines holding only GO (any letter case).
-QStringList splitBatches(const QString& script);
-
-// Runs the batches; returns the process exit code.
-int runSqlShell(const SqlShellOptions& options, QTextStream& out, QTextStream& err);
+// Connects and runs the batches of `batches`; returns the process exit code.
+int runSqlShell(const SqlShellOptions& options, BatchSource& batches, QTextStream& out,
+                QTextStream& err);
 
 }  // namespace md::tools

@@ -87,6 +87,14 @@ TEST_F(SqlShell, ErrorsGoToStderrInSqlcmdFormAndMinusBSetsTheExitCode) {
     EXPECT_TRUE(missing.err.contains(s("Cannot open database \"NOPE\"")));
 }
 
+TEST_F(SqlShell, MinusWRemovesTrailingBlanksOnlyAndPadsNothing) {
+    const ShellRun r =
+        run({s("-S"), server_.serverName(), s("-W"), s("-h"), s("-1"), s("-s"), s("|"), s("-Q"),
+             s("SELECT '  ตรา  ' AS A, 42 AS N, ' ' AS Blank, 'end' AS E")});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, s("  ตรา|42||end\n\n(1 rows affected)\n"));
+}
+
 TEST(SqlShellArguments, BadCommandLinesAreRefused) {
     md::tools::SqlShellOptions o;
     EXPECT_FALSE(md::tools::parseSqlShellArguments({s("-S")}, o).isEmpty());
@@ -99,6 +107,19 @@ TEST(SqlShellArguments, BadCommandLinesAreRefused) {
                     .isEmpty());
     EXPECT_FALSE(ok.headers);
     EXPECT_TRUE(ok.trimTrailing);
+    EXPECT_FALSE(ok.interactive) << "-Q runs its query and leaves";
+
+    md::tools::SqlShellOptions bare, staying, file, help;
+    EXPECT_TRUE(md::tools::parseSqlShellArguments({s("-S"), s("sqlite:x")}, bare).isEmpty());
+    EXPECT_TRUE(bare.interactive) << "no query and no file: standard input";
+    EXPECT_TRUE(md::tools::parseSqlShellArguments({s("-q"), s("SELECT 1")}, staying).isEmpty());
+    EXPECT_TRUE(staying.interactive);
+    EXPECT_EQ(staying.query, s("SELECT 1"));
+    EXPECT_TRUE(md::tools::parseSqlShellArguments({s("-i"), s("a.sql")}, file).isEmpty());
+    EXPECT_FALSE(file.interactive);
+    EXPECT_TRUE(md::tools::parseSqlShellArguments({s("-?"), s("-X")}, help).isEmpty())
+        << "the summary is asked for before anything after it is judged";
+    EXPECT_TRUE(help.help);
 }
 
 TEST(SqlShellBatches, GoLinesSeparateBatchesInAnyCase) {

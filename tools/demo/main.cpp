@@ -1,75 +1,113 @@
-// masterdata-demo [--products N] [--force] FOLDER
+// masterdata-demo [--products N] [--force | --reuse] FOLDER
+// masterdata-demo --session
 //
 // Creates FOLDER as an embedded server with the configuration database KVR_CONFIG and the company
 // database DEMO01, fills them with demo data and writes Server.Dat (first line "sqlite:FOLDER")
-// into the current directory, so that the program started here uses the new server.
+// into the current directory, so that the program started here uses the new server. --session
+// is the desktop menu's demo: a server in the user's data folder and the exchange rate window.
 
 #include "data/backend/DbError.h"
 #include "schema/DemoServer.h"
+#include "tools/demo/DemoSession.h"
 
 #include <QCommandLineParser>
-#include <QFile>
-#include <QFileInfo>
+#include <QDir>
 #include <QGuiApplication>
+#include <QStandardPaths>
 #include <QTextStream>
 
+#ifndef MD_VERSION
+#error "MD_VERSION names the version every program reports"
+#endif
+
+namespace {
+
+// masterdata beside this program (as installed), else on the PATH.
+QString programBesideUs() {
+    const QString beside =
+        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("masterdata"));
+    if (QFileInfo(beside).isExecutable())
+        return beside;
+    return QStandardPaths::findExecutable(QStringLiteral("masterdata"));
+}
+
+}  // namespace
+
 int main(int argc, char* argv[]) {
-    // Pictures are painted without a screen.
+    // Pictures are painted without a screen; the session hands the caller's platform on.
+    const bool platformWasSet = qEnvironmentVariableIsSet("QT_QPA_PLATFORM");
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("masterdata-demo"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(MD_VERSION));
     QTextStream err(stderr);
     QTextStream out(stdout);
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        u"Creates an embedded server folder with the configuration database KVR_CONFIG and the "
-        u"company database DEMO01 filled with demo data, and writes Server.Dat here."_qs);
-    parser.addHelpOption();
-    QCommandLineOption products(u"products"_qs, u"Add N generated products."_qs, u"N"_qs);
-    QCommandLineOption force(u"force"_qs, u"Replace the demo databases of an existing folder."_qs);
-    parser.addOption(products);
-    parser.addOption(force);
-    parser.addPositionalArgument(u"FOLDER"_qs, u"The server folder to create."_qs);
-    parser.process(app);
+    const QCommandLineOption help(QStringList{u"h"_qs, u"help"_qs});
+    const QCommandLineOption version(u"version"_qs);
+    const QCommandLineOption products(u"products"_qs, QString(), u"N"_qs);
+    const QCommandLineOption force(u"force"_qs);
+    const QCommandLineOption reuse(u"reuse"_qs);
+    const QCommandLineOption session(u"session"_qs);
+    parser.addOptions({help, version, products, force, reuse, session});
+    const QString usage = QStringLiteral(
+        "usage: masterdata-demo [--products N] [--force | --reuse] FOLDER\n"
+        "       masterdata-demo --session\n"
+        "       masterdata-demo --help | --version\n"
+        "\n"
+        "Makes FOLDER an embedded server with the configuration database KVR_CONFIG and the\n"
+        "company database DEMO01 filled with demo data, and writes Server.Dat here.\n"
+        "\n"
+        "  --products N  add N generated products\n"
+        "  --force       replace the demo databases of an existing FOLDER\n"
+        "  --reuse       keep an existing demo server whose schema is this version's,\n"
+        "                make it again otherwise\n"
+        "  --session     keep a demo server in the user's data folder and open the\n"
+        "                exchange rate window on it\n");
 
+    auto usageError = [&](const QString& problem) {
+        err << "masterdata-demo: " << problem << "\n\n" << usage;
+        return 1;
+    };
+    if (!parser.parse(app.arguments()))
+        return usageError(parser.errorText());
+    if (parser.isSet(help)) {
+        out << usage;
+        return 0;
+    }
+    if (parser.isSet(version)) {
+        out << "masterdata-demo " << MD_VERSION << '\n';
+        return 0;
+    }
     const QStringList args = parser.positionalArguments();
-    if (args.size() != 1) {
-        err << "usage: masterdata-demo [--products N] [--force] FOLDER\n";
-        return 2;
-    }
-    md::schema::DemoOptions options;
-    options.force = parser.isSet(force);
-    if (parser.isSet(products)) {
-        bool ok = false;
-        options.generatedProducts = parser.value(products).toLongLong(&ok);
-        if (!ok || options.generatedProducts < 0) {
-            err << "--products needs a whole number of 0 or more\n";
-            return 2;
-        }
-    }
-    const QString folder = args.first();
-    try {
-        const md::schema::DemoSummary summary = md::schema::createDemoServer(folder, options);
-        QFile dat(u"Server.Dat"_qs);
-        if (!dat.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
-            err << "Cannot write Server.Dat in the current directory\n";
+    if (parser.isSet(session)) {
+        if (!args.isEmpty() || parser.isSet(force) || parser.isSet(reuse) || parser.isSet(products))
+            return usageError(u"--session takes no folder and no other option"_qs);
+        const QString program = programBesideUs();
+        if (program.isEmpty()) {
+            err << "masterdata-demo: masterdata is neither beside this program nor on the PATH\n";
             return 1;
         }
-        dat.write((u"sqlite:"_qs + folder + u'\n').toUtf8());
-        dat.close();
-
-        qint64 bytes = 0;
-        for (const QString& db : {QString::fromUtf16(md::schema::kConfigDatabase),
-                                  QString::fromUtf16(md::schema::kDemoDatabase)}) {
-            bytes += QFileInfo(folder + u'/' + db + u".mdf.sqlite"_qs).size();
-        }
-        out << "Server " << summary.serverName << ": " << summary.products << " products, "
-            << bytes / 1024 << " KiB\n";
-        if (summary.generatedProducts > 0) {
-            out << "Generated " << summary.generatedProducts << " products in "
-                << summary.generateMilliseconds << " ms\n";
-        }
-        out << "Server.Dat written: sqlite:" << folder << "\n";
+        return md::tools::runDemoSession(program, platform, platformWasSet, out, err);
+    }
+    if (args.size() != 1)
+        return usageError(u"give one FOLDER"_qs);
+    if (parser.isSet(force) && parser.isSet(reuse))
+        return usageError(u"give --force or --reuse, not both"_qs);
+    qint64 generated = 0;
+    if (parser.isSet(products)) {
+        bool ok = false;
+        generated = parser.value(products).toLongLong(&ok);
+        if (!ok || generated < 0)
+            return usageError(u"--products needs a whole number of 0 or more"_qs);
+    }
+    const auto existing = parser.isSet(force)   ? md::tools::ExistingServer::Replace
+                          : parser.isSet(reuse) ? md::tools::ExistingServer::Reuse
+                                                : md::tools::ExistingServer::Refuse;
+    try {
+        md::tools::prepareDemoServer(args.first(), existing, generated, out);
         return 0;
     } catch (const md::schema::DemoError& e) {
         err << e.message() << '\n';
