@@ -1,5 +1,6 @@
 #include "masters/Windows.h"
 
+#include "masters/Fr_CurrencyEx.h"
 #include "masters/Fr_ImportExpense.h"
 #include "masters/Fr_ImportLotNo.h"
 
@@ -8,6 +9,7 @@ namespace md::masters {
 void registerMasterWindows(const std::function<void(const QString&, WindowFactory)>& add) {
     add(QStringLiteral("IMPEXPENSE"), [] { return new TFrImportExpense; });
     add(QStringLiteral("IMPORTLOTNO"), [] { return new TFrImportLotNo; });
+    add(QStringLiteral("EXCHANGE"), [] { return new TFrCurrencyEx; });
 }
 
 }  // namespace md::masters
