@@ -14,6 +14,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -90,12 +91,27 @@ TFrCurrencyEx::TFrCurrencyEx(QWidget* parent)
     wwDBGrid1->setObjectName(QStringLiteral("wwDBGrid1"));
     wwDBGrid1->setQuery(&QRate);
     wwDBGrid1->queryModel()->setReadOnly(false);
-    const int charWidth = wwDBGrid1->fontMetrics().averageCharWidth();
+    // Widths are counted in characters (40 for the name, 10 per number); where the seven do not
+    // fit the window beside a vertical scroll bar, a number column keeps room for its title and
+    // the name column takes what is left.
+    const QFontMetrics metrics = wwDBGrid1->fontMetrics();
+    const int charWidth = metrics.averageCharWidth();
+    const int room = 632 - 2 * 4 - 2 * wwDBGrid1->frameWidth() -
+                     wwDBGrid1->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    int numberWidth = 10 * charWidth;
+    int nameWidth = 40 * charWidth;
+    if (nameWidth + 6 * numberWidth > room) {
+        int titles = 0;
+        for (const RateColumn& c : kRateColumns)
+            titles = qMax(titles, metrics.horizontalAdvance(QString::fromUtf16(c.title)) + 10);
+        numberWidth = qMin(numberWidth, qMax(titles, room / 10));
+        nameWidth = qMax(room - 6 * numberWidth, 15 * charWidth);
+    }
     std::vector<forms::GridColumn> columns{
-        {QStringLiteral("Description"), QStringLiteral(u"สกุลเงิน"), 40 * charWidth, true}};
+        {QStringLiteral("Description"), QStringLiteral(u"สกุลเงิน"), nameWidth, true}};
     for (const RateColumn& c : kRateColumns) {
         columns.push_back(
-            {QString::fromLatin1(c.field), QString::fromUtf16(c.title), 10 * charWidth, false});
+            {QString::fromLatin1(c.field), QString::fromUtf16(c.title), numberWidth, false});
     }
     wwDBGrid1->setColumns(columns);
     for (int i = 0; i < int(std::size(kRateColumns)); ++i)
