@@ -1,5 +1,6 @@
 #include "masters/Windows.h"
 
+#include "masters/Fr_CurrencyEx.h"
 #include "masters/Fr_FrCustomer.h"
 #include "masters/Fr_FrVendor.h"
 #include "masters/Fr_ImportExpense.h"
@@ -12,6 +13,7 @@ void registerMasterWindows(const std::function<void(const QString&, WindowFactor
     add(QStringLiteral("IMPORTLOTNO"), [] { return new TFrImportLotNo; });
     add(QStringLiteral("FRVENDOR"), [] { return new TFrFrVendor; });
     add(QStringLiteral("FRCUSTOMER"), [] { return new TFrFrCustomer; });
+    add(QStringLiteral("EXCHANGE"), [] { return new TFrCurrencyEx; });
 }
 
 }  // namespace md::masters
