@@ -1,12 +1,14 @@
 #include "app/Startup.h"
 
 #include "app/Fr_FormLogo.h"
+#include "app/KeyScript.h"
 #include "app/ModuleHooks.h"
 #include "app/ShortDate.h"
 #include "app/WindowRegistry.h"
 #include "data/Dm_Config.h"
 #include "data/U_DM.h"
 #include "errors/TApplication.h"
+#include "forms/KeptWindow.h"
 
 #include <QGuiApplication>
 #include <QMessageBox>
@@ -46,6 +48,7 @@ StartupOptions StartupOptions::fromEnvironment() {
     options.messageBoxes = !qEnvironmentVariableIsSet("MD_NO_FATAL_BOX") &&
                            platform != QStringLiteral("offscreen") &&
                            platform != QStringLiteral("minimal");
+    options.keyScript = qEnvironmentVariable("MD_PLAY_KEYS");
     return options;
 }
 
@@ -53,8 +56,10 @@ Startup::Startup(errors::TApplication& app, StartupOptions options)
     : app_(app), options_(options), handler_(&recorder_) {}
 
 Startup::~Startup() {
-    // The window goes first: it works on the modules.
+    // The window goes first, then the searches kept for the run: they work on the modules, and
+    // every widget has to be gone before the application object is.
     window_.reset();
+    forms::releaseKeptWindows();
     delete logo_.data();
     if (productModule_)
         DestroyProductModule();
@@ -143,6 +148,14 @@ int Startup::Run(const QStringList& arguments) {
     if (!window_)
         return 0;
     window_->show();
+    if (!options_.keyScript.isEmpty()) {
+        QString bad;
+        const QStringList keys = ParseKeyScript(options_.keyScript, &bad);
+        if (keys.isEmpty())
+            std::fprintf(stderr, "masterdata: MD_PLAY_KEYS names no key '%s'\n",
+                         bad.toLocal8Bit().constData());
+        PlayKeys(window_.get(), keys);
+    }
     if (options_.exitAfterStart)
         // exit() leaves the loop without closing the window, which would ask the exit question.
         QTimer::singleShot(0, &app_, [this] { app_.exit(0); });
