@@ -9,6 +9,7 @@
 #include "data/U_DM.h"
 #include "errors/TApplication.h"
 #include "forms/KeptWindow.h"
+#include "schema/procedures/SuiteProcedures.h"
 
 #include <QGuiApplication>
 #include <QMessageBox>
@@ -120,6 +121,8 @@ void Startup::Report(const QString& text, bool fatal) {
 }
 
 int Startup::Run(const QStringList& arguments) {
+    // The suite's procedures, for a configuration or company database on an embedded server.
+    schema::registerSuiteProcedures();
     InstallWindowDialogs();
     ShowSplash();
     SetShortDateFormat();

@@ -1,5 +1,6 @@
 // masterdata-sql: run T-SQL against any server the program can reach.
 
+#include "schema/procedures/SuiteProcedures.h"
 #include "tools/SqlShell.h"
 
 #include <QCoreApplication>
@@ -7,6 +8,7 @@
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
+    md::schema::registerSuiteProcedures();
     QStringList args = app.arguments();
     args.removeFirst();
     QTextStream out(stdout);
