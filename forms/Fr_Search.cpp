@@ -69,7 +69,9 @@ TFrSearch::TFrSearch(QWidget* parent)
       QSearch(data::DM ? &data::DM->DMdata : nullptr),
       DelSQL(data::DM ? &data::DM->DMdata : nullptr) {
     setWindowTitle(QStringLiteral(u"ค้นหา"));
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::CustomizeWindowHint);
+    // A fixed dialog border without border icons, centred as it is shown.
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::CustomizeWindowHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
     QFont f = font();
     f.setPixelSize(13);
     setFont(f);
@@ -331,8 +333,10 @@ void TFrSearch::DgSearchMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers 
 
 void TFrSearch::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (!event->spontaneous())
+    if (!event->spontaneous()) {
+        fixSizeAndCentre(this);
         TFrForm::guarded([this] { FormShow(); });
+    }
 }
 
 bool TFrSearch::eventFilter(QObject* watched, QEvent* event) {

@@ -78,8 +78,10 @@ TF_SearchMisc::~TF_SearchMisc() {
 
 void TF_SearchMisc::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (!event->spontaneous())
+    if (!event->spontaneous()) {
+        forms::fixSizeAndCentre(this);
         forms::TFrForm::guarded([this] { FormShow(); });
+    }
 }
 
 void TF_SearchMisc::FormShow() {
