@@ -1,13 +1,16 @@
 #include "app/Startup.h"
 
 #include "app/Fr_FormLogo.h"
+#include "app/KeyScript.h"
 #include "app/ModuleHooks.h"
 #include "app/ShortDate.h"
 #include "app/WindowRegistry.h"
 #include "data/Dm_Config.h"
 #include "data/U_DM.h"
 #include "errors/TApplication.h"
+#include "forms/KeptWindow.h"
 #include "product/Dm_Product.h"
+#include "schema/procedures/SuiteProcedures.h"
 
 #include <QGuiApplication>
 #include <QMessageBox>
@@ -47,6 +50,7 @@ StartupOptions StartupOptions::fromEnvironment() {
     options.messageBoxes = !qEnvironmentVariableIsSet("MD_NO_FATAL_BOX") &&
                            platform != QStringLiteral("offscreen") &&
                            platform != QStringLiteral("minimal");
+    options.keyScript = qEnvironmentVariable("MD_PLAY_KEYS");
     return options;
 }
 
@@ -54,8 +58,10 @@ Startup::Startup(errors::TApplication& app, StartupOptions options)
     : app_(app), options_(options), handler_(&recorder_) {}
 
 Startup::~Startup() {
-    // The window goes first: it works on the modules.
+    // The window goes first, then the searches kept for the run: they work on the modules, and
+    // every widget has to be gone before the application object is.
     window_.reset();
+    forms::releaseKeptWindows();
     delete logo_.data();
     if (product::DmProduct == product_.get())
         product::DmProduct = nullptr;
@@ -118,6 +124,8 @@ void Startup::Report(const QString& text, bool fatal) {
 }
 
 int Startup::Run(const QStringList& arguments) {
+    // The suite's procedures, for a configuration or company database on an embedded server.
+    schema::registerSuiteProcedures();
     InstallWindowDialogs();
     ShowSplash();
     SetShortDateFormat();
@@ -146,6 +154,14 @@ int Startup::Run(const QStringList& arguments) {
     if (!window_)
         return 0;
     window_->show();
+    if (!options_.keyScript.isEmpty()) {
+        QString bad;
+        const QStringList keys = ParseKeyScript(options_.keyScript, &bad);
+        if (keys.isEmpty())
+            std::fprintf(stderr, "masterdata: MD_PLAY_KEYS names no key '%s'\n",
+                         bad.toLocal8Bit().constData());
+        PlayKeys(window_.get(), keys);
+    }
     if (options_.exitAfterStart)
         // exit() leaves the loop without closing the window, which would ask the exit question.
         QTimer::singleShot(0, &app_, [this] { app_.exit(0); });

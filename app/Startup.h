@@ -59,6 +59,9 @@ struct StartupOptions {
     // Show start-up messages in message boxes as well as on stderr. Off on the offscreen and
     // minimal platforms and when env MD_NO_FATAL_BOX is set, so nothing waits for a click.
     bool messageBoxes = true;
+    // Keys to press once the window is up (env MD_PLAY_KEYS, see app/KeyScript.h): tests and
+    // scripts drive the real program through a whole session with it.
+    QString keyScript;
 
     static StartupOptions fromEnvironment();
 };

@@ -7,10 +7,6 @@
 
 #include <algorithm>
 
-#ifdef MD_HAVE_SUITE_PROCEDURES
-#include "schema/procedures/SuiteProcedures.h"
-#endif
-
 namespace md::data {
 
 Connection::Connection(QString name) : name_(std::move(name)) {}
@@ -35,12 +31,10 @@ QString Connection::param(const QString& name) const {
 }
 
 std::unique_ptr<Session> openBackendSession(const ConnectParams& params) {
-    if (embedded::isEmbeddedServer(params.server)) {
-#ifdef MD_HAVE_SUITE_PROCEDURES
-        schema::registerSuiteProcedures();
-#endif
+    // An embedded server runs the procedures its program registered with the engine (the
+    // suite's, schema::registerSuiteProcedures); the data API knows none of them.
+    if (embedded::isEmbeddedServer(params.server))
         return embedded::openSession(params);
-    }
     return odbc::openSession(params);
 }
 

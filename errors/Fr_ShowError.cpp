@@ -53,7 +53,8 @@ TFrShowError::TFrShowError(ErrorRecorder* recorder, QWidget* parent, int tickMs)
     for (QPushButton* button : {BOk, BCancel}) {
         makeBold(button);
         button->setCursor(Qt::PointingHandCursor);
-        button->setAutoDefault(false);
+        // Return presses the button that has the focus, as on the buttons of any dialog.
+        button->setAutoDefault(true);
         button->setPalette(QPalette());
     }
     TimeCount = new QLabel(this);
@@ -98,6 +99,10 @@ void TFrShowError::FormShow() {
 void TFrShowError::AppendErrorText(const QString& text) {
     ErrorText += text;
     ErrorBox->setPlainText(ErrorText);
+    // The new message gets the full time on screen.
+    CountDown = 10;
+    if (Timer1->isActive())
+        Timer1->start();
 }
 
 void TFrShowError::Timer1Timer() {

@@ -35,7 +35,8 @@ class TFrShowError : public QDialog {
     QLabel* TimeCount = nullptr;
     QTimer* Timer1 = nullptr;
 
-    // Adds the text of a further error that arrived while this dialog is up.
+    // Adds the text of a further error that arrived while this dialog is up, and starts the
+    // countdown again.
     void AppendErrorText(const QString& text);
 
     // The mail the "Send Error" button sends.

@@ -21,6 +21,9 @@ DbGrid::DbGrid(QWidget* parent) : QTableView(parent) {
     horizontalHeader()->setSectionsClickable(true);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     horizontalHeader()->setHighlightSections(false);
+    // No row indicator unless a grid asks for one: the designed column widths fill the grid.
+    verticalHeader()->setVisible(false);
+    // Room for Thai marks above and below the line.
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     setItemDelegate(new CellDelegate(this));
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &DbGrid::titleClicked);

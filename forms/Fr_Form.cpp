@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
@@ -26,6 +27,20 @@ namespace md::forms {
 
 void routeError(std::exception_ptr error) {
     errors::RouteException(error);
+}
+
+void fixSizeAndCentre(QWidget* window) {
+    window->setFixedSize(window->size());
+    const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    // The frame is centred; before the window manager has framed the window its size is unknown
+    // and the client area is centred instead.
+    QRect frame = window->frameGeometry();
+    if (frame.size() == QSize(0, 0) || frame.width() < window->width())
+        frame = QRect(QPoint(0, 0), window->size());
+    frame.moveCenter(screen->availableGeometry().center());
+    window->move(frame.topLeft());
 }
 
 void setUpperCaseInput(QLineEdit* edit) {
@@ -96,8 +111,11 @@ QIcon TFrForm::image(int index) {
 }
 
 TFrForm::TFrForm(QWidget* parent) : QWidget(parent, Qt::Window) {
+    // A single-line border with the system menu and the minimise box: no maximise, no resizing
+    // (the size is fixed as the window is shown, once a derived window has set its own).
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
     QFont f = font();
     f.setPixelSize(13);
     setFont(f);
@@ -293,6 +311,7 @@ void TFrForm::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (event->spontaneous())
         return;
+    fixSizeAndCentre(this);
     guarded([this] { FormShow(); });
     // The program's window takes the keyboard: without a window manager nothing else gives it.
     if (!QApplication::activeWindow())

@@ -147,6 +147,10 @@ class TFrForm : public QWidget {
     bool keyPreview_ = true;
 };
 
+// Gives a window its single-line, fixed border at the size it has now (no resizing) and centres
+// it on the desktop of its screen. Entry windows and search dialogs call it as they are shown.
+void fixSizeAndCentre(QWidget* window);
+
 // Makes an edit upper-case its input as it is typed (Thai text is left as typed).
 void setUpperCaseInput(QLineEdit* edit);
 

@@ -55,12 +55,23 @@ QString TFrSearch::LikeLiteral(const QString& typed) {
     return out;
 }
 
+bool TFrSearch::IsBlobField(const data::Field& field) {
+    const data::ColumnInfo& info = field.info();
+    if (info.type == QMetaType::QByteArray)
+        return true;
+    if (info.type != QMetaType::QString)
+        return false;
+    return info.size > 8000 || (info.size < 0 && !info.baseColumn.isEmpty());
+}
+
 TFrSearch::TFrSearch(QWidget* parent)
     : QDialog(parent),
       QSearch(data::DM ? &data::DM->DMdata : nullptr),
       DelSQL(data::DM ? &data::DM->DMdata : nullptr) {
     setWindowTitle(QStringLiteral(u"ค้นหา"));
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::CustomizeWindowHint);
+    // A fixed dialog border without border icons, centred as it is shown.
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::CustomizeWindowHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
     QFont f = font();
     f.setPixelSize(13);
     setFont(f);
@@ -259,10 +270,7 @@ void TFrSearch::DgSearchGetCellParams(CellParams& p) {
 
 void TFrSearch::DgSearchTitleBtnClick(data::Field& field) {
     const QString upper = field.name().toUpper();
-    const data::ColumnInfo& info = field.info();
-    const bool binary = info.type == QMetaType::QByteArray;
-    const bool memo = info.type == QMetaType::QString && info.size > 8000;
-    if (binary || memo || upper == QStringLiteral("REMARK") || upper == QStringLiteral("MEMO"))
+    if (IsBlobField(field) || upper == QStringLiteral("REMARK") || upper == QStringLiteral("MEMO"))
         return;
     const int position = field.index() + 1;
     QStringList lines = QSearch.sql();
@@ -325,8 +333,10 @@ void TFrSearch::DgSearchMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers 
 
 void TFrSearch::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (!event->spontaneous())
+    if (!event->spontaneous()) {
+        fixSizeAndCentre(this);
         TFrForm::guarded([this] { FormShow(); });
+    }
 }
 
 bool TFrSearch::eventFilter(QObject* watched, QEvent* event) {

@@ -55,6 +55,12 @@ class TFrSearch : public QDialog {
     // LikeLiteral(text) + "%" for "begins with".
     static QString LikeLiteral(const QString& typed);
 
+    // A binary or memo field, which a title click never sorts by (the server cannot order by
+    // one): binary data, or a table's text column whose length has no bound (text, ntext,
+    // varchar(max)), which both backends report with an unknown size. Text computed in the
+    // statement has no table column behind it and stays sortable.
+    static bool IsBlobField(const data::Field& field);
+
     // Handlers (overridable by name).
     virtual void FormShow();
     // `result` is the modal result the window is closing with (QDialog::Accepted or Rejected);

@@ -4,18 +4,16 @@
 #include "data/U_DM.h"
 #include "data/backend/DbError.h"
 #include "data/statements/Statements.h"
+#include "forms/KeptWindow.h"
 
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <memory>
 
 namespace md::forms {
 namespace {
-
-std::unique_ptr<TFrSimpleSearch> window;
 
 QString fragment(const char* name) {
     return md::statements::text(QStringLiteral("Fr_SimpleSearch"), QString::fromLatin1(name))
@@ -91,16 +89,14 @@ void TFrSimpleSearch::BtSearchClick() {
 }
 
 TFrSimpleSearch* FrSimpleSearch() {
-    return window.get();
+    return KeptWindow<TFrSimpleSearch>::current();
 }
 
 void installSimpleSearch() {
     data::DM->simpleSearchRunner = [](const QString& caption, const QString& codeField,
                                       const QString& descriptionField,
                                       const QString& extraCondition, const QString& tableName) {
-        if (!window)
-            window = std::make_unique<TFrSimpleSearch>();
-        TFrSimpleSearch& w = *window;
+        TFrSimpleSearch& w = *KeptWindow<TFrSimpleSearch>::get();
         w.Caption = caption;
         w.CodeField = codeField;
         w.DescriptionField = descriptionField;
@@ -112,7 +108,7 @@ void installSimpleSearch() {
 }
 
 void releaseSimpleSearch() {
-    window.reset();
+    KeptWindow<TFrSimpleSearch>::release();
 }
 
 }  // namespace md::forms

@@ -1,27 +1,12 @@
 #pragma once
 
-// A search dialog that is made on first use and kept for the whole run (released at the end, and
-// between tests): one per window class.
+// The searches of the maintenance windows are kept for the run as every kept window is: made on
+// first use, destroyed before the application object (forms/KeptWindow.h).
 
-#include <memory>
+#include "forms/KeptWindow.h"
 
 namespace md::masters {
 
-template <class Window>
-class KeptWindow {
-  public:
-    static Window* get() {
-        if (!slot())
-            slot() = std::make_unique<Window>();
-        return slot().get();
-    }
-    static void release() { slot().reset(); }
-
-  private:
-    static std::unique_ptr<Window>& slot() {
-        static std::unique_ptr<Window> window;
-        return window;
-    }
-};
+using forms::KeptWindow;
 
 }  // namespace md::masters

@@ -78,8 +78,10 @@ TF_SearchMisc::~TF_SearchMisc() {
 
 void TF_SearchMisc::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (!event->spontaneous())
+    if (!event->spontaneous()) {
+        forms::fixSizeAndCentre(this);
         forms::TFrForm::guarded([this] { FormShow(); });
+    }
 }
 
 void TF_SearchMisc::FormShow() {
@@ -105,11 +107,8 @@ void TF_SearchMisc::Search() {
 
 void TF_SearchMisc::ListDataTitleBtnClick(data::Field& field) {
     const QString upper = field.name().toUpper();
-    const data::ColumnInfo& info = field.info();
-    const bool blob =
-        info.type == QMetaType::QByteArray || (info.type == QMetaType::QString && info.size > 8000);
-    if (blob || upper == QStringLiteral("REMARK") || upper == QStringLiteral("REFERENCE") ||
-        upper == QStringLiteral("MEMO"))
+    if (forms::TFrSearch::IsBlobField(field) || upper == QStringLiteral("REMARK") ||
+        upper == QStringLiteral("REFERENCE") || upper == QStringLiteral("MEMO"))
         return;
     QStringList lines = QSearch.sql();
     bool changed = false;

@@ -118,8 +118,10 @@ TF_SearchSalesman::~TF_SearchSalesman() {
 
 void TF_SearchSalesman::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (!event->spontaneous())
+    if (!event->spontaneous()) {
+        forms::fixSizeAndCentre(this);
         forms::TFrForm::guarded([this] { FormShow(); });
+    }
 }
 
 void TF_SearchSalesman::FormShow() {

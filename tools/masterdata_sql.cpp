@@ -1,6 +1,7 @@
 // masterdata-sql: run T-SQL against any server the program can reach, from the command line, a
 // script file, a pipe or a terminal.
 
+#include "schema/procedures/SuiteProcedures.h"
 #include "tools/BatchReader.h"
 #include "tools/SqlShell.h"
 #include "tools/SqlShellUsage.h"
@@ -18,6 +19,7 @@
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
+    md::schema::registerSuiteProcedures();
     QStringList args = app.arguments();
     args.removeFirst();
     QTextStream out(stdout);

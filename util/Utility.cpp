@@ -58,23 +58,31 @@ QString LocalLoginName() {
     return QString::fromLocal8Bit(buffer.data()).toUpper();
 }
 
-QString LocalIpAddress() {
+QString LocalHostName() {
     WSADATA data;
     if (WSAStartup(MAKEWORD(1, 1), &data) != 0)
         return {};
-    QString result;
     char host[64] = {};
-    if (gethostname(host, sizeof host) == 0) {
-        if (hostent* entry = gethostbyname(host); entry && entry->h_addr_list) {
-            for (char** address = entry->h_addr_list; *address; ++address) {
-                in_addr in;
-                memcpy(&in, *address, sizeof in);
-                result = QString::fromLatin1(inet_ntoa(in));
-            }
+    const bool ok = gethostname(host, sizeof host) == 0;
+    WSACleanup();
+    return ok ? QString::fromLocal8Bit(host) : QString();
+}
+
+std::vector<quint32> ResolveHost(const QString& hostName) {
+    WSADATA data;
+    if (WSAStartup(MAKEWORD(1, 1), &data) != 0)
+        return {};
+    std::vector<quint32> addresses;
+    const QByteArray name = hostName.toLocal8Bit();
+    if (hostent* entry = gethostbyname(name.constData()); entry && entry->h_addr_list) {
+        for (char** address = entry->h_addr_list; *address; ++address) {
+            in_addr in;
+            memcpy(&in, *address, sizeof in);
+            addresses.push_back(ntohl(in.s_addr));
         }
     }
     WSACleanup();
-    return result;
+    return addresses;
 }
 
 #else
@@ -107,29 +115,53 @@ QString LocalLoginName() {
     return QStringLiteral("Unknown").toUpper();
 }
 
-QString LocalIpAddress() {
-    char host[256] = {};
+QString LocalHostName() {
+    char host[64] = {};
     if (gethostname(host, sizeof host - 1) != 0)
+        return {};
+    return QString::fromLocal8Bit(host);
+}
+
+std::vector<quint32> ResolveHost(const QString& hostName) {
+    const QByteArray name = hostName.toLocal8Bit();
+    if (name.isEmpty())
         return {};
     addrinfo hints{};
     hints.ai_family = AF_INET;  // the dotted decimal form is an IPv4 address
     hints.ai_socktype = SOCK_STREAM;
     addrinfo* list = nullptr;
-    if (getaddrinfo(host, nullptr, &hints, &list) != 0 || !list)
+    if (getaddrinfo(name.constData(), nullptr, &hints, &list) != 0 || !list)
         return {};
-    QString result;
+    std::vector<quint32> addresses;
     for (const addrinfo* item = list; item; item = item->ai_next) {
         if (item->ai_family != AF_INET || !item->ai_addr)
             continue;
         const auto* in = reinterpret_cast<const sockaddr_in*>(item->ai_addr);
-        char text[INET_ADDRSTRLEN] = {};
-        if (inet_ntop(AF_INET, &in->sin_addr, text, sizeof text))
-            result = QString::fromLatin1(text);
+        addresses.push_back(ntohl(in->sin_addr.s_addr));
     }
     freeaddrinfo(list);
-    return result;
+    return addresses;
 }
 
 #endif
+
+QString LocalIpAddress(const HostResolver& resolve) {
+    const QString host = LocalHostName();
+    if (host.isEmpty())
+        return {};
+    const std::vector<quint32> addresses = resolve(host);
+    if (addresses.empty())
+        return {};
+    const quint32 last = addresses.back();
+    return QStringLiteral("%1.%2.%3.%4")
+        .arg(last >> 24)
+        .arg((last >> 16) & 0xff)
+        .arg((last >> 8) & 0xff)
+        .arg(last & 0xff);
+}
+
+QString LocalIpAddress() {
+    return LocalIpAddress(ResolveHost);
+}
 
 }  // namespace md::util

@@ -4,6 +4,9 @@
 // exchange-rate window applies to rates. Free functions without state.
 
 #include <QString>
+#include <QtGlobal>
+#include <functional>
+#include <vector>
 
 namespace md::util {
 
@@ -17,6 +20,17 @@ QString LocalLoginName();
 // The last IPv4 address that the resolver lists for the workstation's host name, in dotted
 // decimal form; empty when the name does not resolve.
 QString LocalIpAddress();
+
+// The IPv4 addresses a host name resolves to (each as a number, 127.0.0.1 is 0x7f000001), in the
+// order the resolver lists them; empty when the name does not resolve.
+using HostResolver = std::function<std::vector<quint32>(const QString& hostName)>;
+// The system's resolver.
+std::vector<quint32> ResolveHost(const QString& hostName);
+// LocalIpAddress with the resolver given: the last address `resolve` lists for the workstation's
+// host name, empty when it lists none.
+QString LocalIpAddress(const HostResolver& resolve);
+// The workstation's host name as the resolver is asked for it (at most 63 characters).
+QString LocalHostName();
 
 // Rounds value half away from zero to `decimals` places (1 or more), working on its decimal
 // text written from at most `precision` significant digits, so that 1.2345675, which binary

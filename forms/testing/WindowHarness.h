@@ -4,7 +4,7 @@
 // focused control, presses keys there, answers every question from a queue and keeps the texts
 // shown, and keeps the messages of errors that reached the application's error handler.
 
-#include "tests/support/RecordingPrompts.h"
+#include "data/testing/RecordingPrompts.h"
 
 #include <QApplication>
 #include <QList>

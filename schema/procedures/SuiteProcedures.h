@@ -10,8 +10,8 @@
 
 namespace md::schema {
 
-// Registers the procedures (once per process; later calls do nothing). The data layer calls it
-// before it opens an embedded session.
+// Registers the procedures (once per process; later calls do nothing). The program, its tools and
+// the tests call it before they open an embedded server; the data API knows none of them.
 void registerSuiteProcedures();
 
 }  // namespace md::schema

@@ -15,6 +15,7 @@ namespace {
 
 struct Outcome {
     bool finished = false;
+    bool crashed = false;  // ended by a signal (a crash at exit, say)
     int exitCode = -1;
     QString errorLines;  // the program's own lines on stderr ("masterdata: ...")
     QString output;      // stdout: "opened: <caption>" when a window opened
@@ -42,13 +43,18 @@ class Masterdata : public ::testing::Test {
         f.write(content);
     }
 
-    Outcome run(const QStringList& arguments) {
+    // Runs the program; with `keys` it plays them (MD_PLAY_KEYS) instead of leaving right after
+    // the start-up.
+    Outcome run(const QStringList& arguments, const QString& keys = {}) {
         QProcess p;
         p.setWorkingDirectory(work_.path());
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         env.insert(QStringLiteral("MD_NO_FATAL_BOX"), QStringLiteral("1"));
-        env.insert(QStringLiteral("MD_EXIT_AFTER_START"), QStringLiteral("1"));
+        if (keys.isEmpty())
+            env.insert(QStringLiteral("MD_EXIT_AFTER_START"), QStringLiteral("1"));
+        else
+            env.insert(QStringLiteral("MD_PLAY_KEYS"), keys);
         env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime_.path());
         p.setProcessEnvironment(env);
         p.start(QStringLiteral(MASTERDATA_EXE), arguments);
@@ -59,6 +65,7 @@ class Masterdata : public ::testing::Test {
             return out;
         }
         out.finished = p.exitStatus() == QProcess::NormalExit;
+        out.crashed = p.exitStatus() == QProcess::CrashExit;
         out.exitCode = p.exitCode();
         out.output = QString::fromUtf8(p.readAllStandardOutput());
         const QStringList lines = QString::fromLocal8Bit(p.readAllStandardError()).split(u'\n');
@@ -167,6 +174,63 @@ TEST_F(Masterdata, ServerDatFirstLineIsTheServerUntrimmed) {
     writeServerDat(server_->toUtf8());
     o = run(args("101", "1", "DEMO01", "NOSUCH"));
     EXPECT_EQ(o.exitCode, 0);
+}
+
+// Each search the program keeps for the run, opened from the window that uses it, then the
+// window left with Escape and Yes (Return) at the exit question: the program ends with 0, also
+// under the sanitizers. The keys are reported with the window they went to, so a search that did
+// not open shows.
+TEST_F(Masterdata, LeavingAfterEveryKeptSearchEndsWithZero) {
+    struct Session {
+        const char* menu;
+        const char* user;
+        const char* keyword;
+        QString keys;
+        QStringList wentTo;  // caption of the window each key reached
+    };
+    const QString expense = QStringLiteral(u"ค่าใช้จ่ายในการนำเข้า");
+    const QString lot = QStringLiteral(u"Lot No. การนำเข้า (Version 1.05.10.18)");
+    const Session sessions[] = {
+        {"101",
+         "1",
+         "IMPEXPENSE",
+         QStringLiteral("F5 Esc Esc Return"),
+         {expense, QStringLiteral(u"ค้นหา") + expense, expense, QString()}},
+        {"102",
+         "2",
+         "IMPORTLOTNO",
+         QStringLiteral("F5 Esc Esc Return"),
+         {lot, QStringLiteral(u"ค้นหา") + lot, lot, QString()}},
+        // The search chosen from, then left; the same kept dialog opened twice.
+        {"101",
+         "1",
+         "IMPEXPENSE",
+         QStringLiteral("F5 Return Return F3 F5 Esc Esc Return"),
+         {expense, QStringLiteral(u"ค้นหา") + expense, QStringLiteral(u"ค้นหา") + expense, expense,
+          expense, QStringLiteral(u"ค้นหา") + expense, expense, QString()}},
+    };
+    for (const Session& session : sessions) {
+        SCOPED_TRACE(session.keyword + (u' ' + session.keys).toStdString());
+        const Outcome o =
+            run(args(session.menu, session.user, "DEMO01", session.keyword), session.keys);
+        EXPECT_FALSE(o.crashed);
+        ASSERT_TRUE(o.finished);
+        EXPECT_EQ(o.exitCode, 0);
+        EXPECT_EQ(o.errorLines, QString());
+        const QStringList keys = session.keys.split(u' ');
+        QStringList expected;
+        for (int i = 0; i < keys.size(); ++i) {
+            // The exit question's caption is the program's display name: not checked.
+            expected << QStringLiteral("key ") + keys[i] + QStringLiteral(": ") +
+                            (session.wentTo[i].isNull() ? QStringLiteral("*") : session.wentTo[i]);
+        }
+        QStringList seen = o.output.split(u'\n', Qt::SkipEmptyParts);
+        for (int i = 0; i < seen.size() && i < expected.size(); ++i) {
+            if (expected[i].endsWith(u'*'))
+                seen[i] = seen[i].section(u':', 0, 0) + QStringLiteral(": *");
+        }
+        EXPECT_EQ(seen.join(u'\n').toStdString(), expected.join(u'\n').toStdString());
+    }
 }
 
 TEST_F(Masterdata, UnreachableServerIsFatal) {

@@ -7,7 +7,7 @@
 #include "data/U_DM.h"
 #include "data/backend/DbError.h"
 #include "schema/DemoServer.h"
-#include "tests/support/RecordingPrompts.h"
+#include "data/testing/RecordingPrompts.h"
 
 #include <gtest/gtest.h>
 

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -82,6 +83,42 @@ TEST(ShowErrorDialog, RunningTimerClosesTheModalDialogByItself) {
     EXPECT_EQ(dialog.exec(), QDialog::Rejected);
     EXPECT_EQ(ticks, 9);
     EXPECT_EQ(recorder.mailCalls, 0);
+}
+
+TEST(ShowErrorDialog, AFurtherErrorStartsTheCountdownAgain) {
+    TestRecorder recorder;
+    TFrShowError dialog(&recorder);
+    dialog.ErrorText = kErrorText;
+    dialog.show();
+    for (int tick = 1; tick <= 8; ++tick)
+        dialog.Timer1Timer();
+    dialog.AppendErrorText(QStringLiteral("\rSECOND\r"));
+    EXPECT_TRUE(dialog.ErrorBox->toPlainText().endsWith(QStringLiteral("\nSECOND\n")));
+    EXPECT_TRUE(dialog.Timer1->isActive());
+    for (int tick = 1; tick <= 8; ++tick) {
+        dialog.Timer1Timer();
+        ASSERT_TRUE(dialog.isVisible()) << "closed after tick " << tick << " of the second error";
+    }
+    dialog.Timer1Timer();
+    EXPECT_FALSE(dialog.isVisible());
+}
+
+TEST(ShowErrorDialog, ReturnPressesTheFocusedButton) {
+    for (const bool send : {false, true}) {
+        TestRecorder recorder;
+        TFrShowError dialog(&recorder);
+        dialog.ErrorText = kErrorText;
+        dialog.show();
+        QApplication::setActiveWindow(&dialog);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+        QPushButton* button = send ? dialog.BOk : dialog.BCancel;
+        button->setFocus();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return button->hasFocus(); }));
+        QTest::keyClick(button, Qt::Key_Return);
+        EXPECT_FALSE(dialog.isVisible()) << (send ? "Send Error" : "Don't Send");
+        EXPECT_EQ(dialog.result(), send ? QDialog::Accepted : QDialog::Rejected);
+        EXPECT_EQ(recorder.mailCalls, send ? 1 : 0);
+    }
 }
 
 TEST(ShowErrorDialog, CountdownStandsStillWhileSending) {

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScreen>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <memory>
@@ -56,6 +57,28 @@ class Form : public ::testing::Test {
     std::unique_ptr<ThreeFields> window_;
     QLineEdit* first_ = nullptr;
 };
+
+TEST_F(Form, OpensCentredAtItsDesignedSizeWithAFixedBorderAndNoMaximise) {
+    EXPECT_EQ(window_->size(), QSize(632, 421));
+    EXPECT_EQ(window_->minimumSize(), QSize(632, 421));
+    EXPECT_EQ(window_->maximumSize(), QSize(632, 421));
+    const Qt::WindowFlags flags = window_->windowFlags();
+    EXPECT_FALSE(flags.testFlag(Qt::WindowMaximizeButtonHint));
+    EXPECT_TRUE(flags.testFlag(Qt::WindowMinimizeButtonHint));
+    EXPECT_TRUE(flags.testFlag(Qt::WindowSystemMenuHint));
+    const QPoint off =
+        window_->frameGeometry().center() - window_->screen()->availableGeometry().center();
+    EXPECT_LE(std::abs(off.x()), 1);
+    EXPECT_LE(std::abs(off.y()), 1);
+
+    // A derived window's own client size is the one fixed.
+    ThreeFields smaller;
+    smaller.resize(512, 235);
+    WindowHarness h;
+    ASSERT_TRUE(h.show(&smaller));
+    EXPECT_EQ(smaller.maximumSize(), QSize(512, 235));
+    EXPECT_EQ(smaller.minimumSize(), QSize(512, 235));
+}
 
 TEST_F(Form, EnterWalksTheFieldsAndWrapsWithoutTypingIntoThem) {
     h_.type(QStringLiteral("ab"));

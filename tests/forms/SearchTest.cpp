@@ -8,6 +8,8 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTest>
 
 using md::forms::CellParams;
@@ -319,6 +321,43 @@ TEST_F(SimpleSearch, ASecondCallReusesTheWindowWithTheNewValuesAndAnEmptyField) 
                                           "(Description Like :GetCode) "),
                            QStringLiteral("And (Code <> 'IMP-0001')"),
                            QStringLiteral("Order By Description")}));
+}
+
+// Where the window stands: the centre of its frame against the centre of the desktop.
+QPoint offCentre(const QWidget* w) {
+    return w->frameGeometry().center() - w->screen()->availableGeometry().center();
+}
+
+TEST_F(SimpleSearch, ACentredFixedDialogWhoseColumnsFitWithoutScrollingSideways) {
+    exec(QStringLiteral("Select 1"));
+    QSize size, minimum, maximum;
+    QPoint off(99, 99);
+    Qt::WindowFlags flags;
+    bool sideways = true;
+    int rows = 0;
+    h.whenModal([&](QWidget* dialog) {
+        size = dialog->size();
+        minimum = dialog->minimumSize();
+        maximum = dialog->maximumSize();
+        off = offCentre(dialog);
+        flags = dialog->windowFlags();
+        h.press(Qt::Key_Return);  // every row
+        rows = FrSimpleSearch()->DgSearch->queryModel()->rowCount();
+        h.settle();
+        sideways = FrSimpleSearch()->DgSearch->horizontalScrollBar()->isVisible();
+        h.press(Qt::Key_Escape);
+    });
+    dm->ShowSimpleSearch(QString(), QStringLiteral("Code"), QStringLiteral("Description"),
+                         QString(), QStringLiteral("ImportLotNo"));
+    EXPECT_EQ(size, QSize(528, 279));
+    EXPECT_EQ(minimum, size);
+    EXPECT_EQ(maximum, size);
+    EXPECT_LE(std::abs(off.x()), 1);
+    EXPECT_LE(std::abs(off.y()), 1);
+    EXPECT_FALSE(flags.testFlag(Qt::WindowCloseButtonHint));
+    EXPECT_FALSE(flags.testFlag(Qt::WindowMaximizeButtonHint));
+    EXPECT_GT(rows, 0);
+    EXPECT_FALSE(sideways);
 }
 
 }  // namespace

@@ -65,11 +65,36 @@ TEST(Workstation, ValuesAreReported) {
     EXPECT_FALSE(login.isEmpty());
     EXPECT_EQ(login, login.toUpper());
 
+    // Empty where the machine's name does not resolve; otherwise one dotted address.
     const QString ip = LocalIpAddress();
-    EXPECT_FALSE(ip.isEmpty());
-    EXPECT_TRUE(
-        QRegularExpression(QStringLiteral("^\\d{1,3}(\\.\\d{1,3}){3}$")).match(ip).hasMatch())
-        << ip.toStdString();
+    if (!ip.isEmpty()) {
+        EXPECT_TRUE(
+            QRegularExpression(QStringLiteral("^\\d{1,3}(\\.\\d{1,3}){3}$")).match(ip).hasMatch())
+            << ip.toStdString();
+    }
+}
+
+TEST(Workstation, AddressIsTheLastTheResolverListsForTheHostName) {
+    QString asked;
+    const QString ip = LocalIpAddress([&](const QString& host) {
+        asked = host;
+        return std::vector<quint32>{0x0a000001, 0xc0a80117};  // two adapters
+    });
+    EXPECT_EQ(ip, QStringLiteral("192.168.1.23"));
+    EXPECT_EQ(asked, LocalHostName());
+    EXPECT_FALSE(asked.isEmpty());
+    EXPECT_EQ(LocalIpAddress([](const QString&) { return std::vector<quint32>{0xff000000}; }),
+              QStringLiteral("255.0.0.0"));
+}
+
+TEST(Workstation, AnUnresolvedHostNameGivesAnEmptyAddress) {
+    EXPECT_EQ(LocalIpAddress([](const QString&) { return std::vector<quint32>{}; }), QString());
+}
+
+TEST(Workstation, TheSystemResolverReadsNumericAddressesWithoutTheNameService) {
+    EXPECT_EQ(ResolveHost(QStringLiteral("127.0.0.1")), std::vector<quint32>{0x7f000001});
+    EXPECT_EQ(ResolveHost(QStringLiteral("10.20.30.40")), std::vector<quint32>{0x0a141e28});
+    EXPECT_TRUE(ResolveHost(QString()).empty());
 }
 
 }  // namespace
