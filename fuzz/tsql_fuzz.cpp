@@ -45,7 +45,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (const auto& t : lexer.tokens())
         (void)md::data::positionOf(text, t.begin);
     FuzzSchema schema;
-    md::tsql::clearTranslationCache();
     try {
         (void)md::tsql::translateStatement(text, schema);
     } catch (const md::data::DbError&) {

@@ -28,6 +28,7 @@ class Cursor : public LiveReader {
   public:
     ~Cursor() override { unregister(); }
     std::vector<data::ColumnInfo> columns;
+    std::vector<tsql::ColumnType> types;  // per column: decimals are read with their scale
     bool fetch(std::vector<QVariant>& row);
     // Reads all remaining rows into memory.
     void bufferAll();
@@ -62,6 +63,7 @@ class BatchRunner : public tsql::SchemaLookup {
                                            const QString& column) const override;
     std::optional<tsql::ColumnType> variable(const QString& name) const override;
     std::optional<bool> leadsIndex(const QString& table, const QString& column) const override;
+    std::vector<std::pair<QString, tsql::ColumnType>> columns(const QString& table) const override;
 
   private:
     std::unique_ptr<Cursor> runSql(const Op& op);

@@ -59,8 +59,12 @@ TypeSpec parseType(TokenCursor& cur) {
         simple(SqlType::Integer, "BIT", 104, 1);
     } else if (n == u"money") {
         simple(SqlType::Money, "MONEY", 60, 8);
+        s.type.precision = 19;
+        s.type.scale = 4;
     } else if (n == u"smallmoney") {
         simple(SqlType::Money, "SMALLMONEY", 122, 4);
+        s.type.precision = 10;
+        s.type.scale = 4;
     } else if (n == u"float" || n == u"real") {
         simple(SqlType::Float, n == u"real" ? "REAL" : "FLOAT", n == u"real" ? 59 : 62,
                n == u"real" ? 4 : 8);
