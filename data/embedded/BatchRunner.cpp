@@ -118,6 +118,28 @@ QVariant readValue(sqlite3_stmt* stmt, int i, QMetaType::Type type, int scale = 
     }
 }
 
+// A failure of one statement that SQL Server reports and goes on from with the batch's next
+// statement: duplicate keys, NULL into NOT NULL, references, too-long values, overflows.
+bool endsOnlyTheStatement(const data::DbError& e) {
+    switch (e.nativeError()) {
+        case 2627:
+        case 2601:
+        case 515:
+        case 547:
+        case 8152:
+        case 8115:
+        case 220:
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool isStatement(OpKind k) {
+    return k == OpKind::Sql || k == OpKind::Exec || k == OpKind::SetVar ||
+           k == OpKind::SelectAssign;
+}
+
 QString varKey(const QString& name) {
     return (name.startsWith(u'@') ? name : u'@' + name).toLower();
 }
@@ -555,6 +577,7 @@ std::unique_ptr<Cursor> BatchRunner::runSql(const Op& op) {
     if (rc != SQLITE_DONE && rc != SQLITE_ROW)
         throw mapSqliteError(conn_->db(), rc);
     rowsAffected_ = sqlite3_changes(conn_->db());
+    conn_->lastRowCount = rowsAffected_;
     if (!op.insertTarget.isEmpty()) {
         const CatObject* t = conn_->catalogue().find(op.insertTarget);
         if (t && t->identityColumn()) {
@@ -576,8 +599,10 @@ std::unique_ptr<Cursor> BatchRunner::next() {
         try {
             switch (op.kind) {
                 case OpKind::Sql:
-                    if (auto c = runSql(op))
+                    if (auto c = runSql(op)) {
+                        conn_->lastError = 0;
                         return c;
+                    }
                     break;
                 case OpKind::Ddl: {
                     runDdl(*conn_, op.text, *this);
@@ -600,6 +625,7 @@ std::unique_ptr<Cursor> BatchRunner::next() {
                     if (rc != SQLITE_ROW)
                         throw mapSqliteError(conn_->db(), rc);
                     assign(v, lease.get(), 0);
+                    conn_->lastRowCount = 1;
                     break;
                 }
                 case OpKind::SelectAssign:
@@ -640,11 +666,32 @@ std::unique_ptr<Cursor> BatchRunner::next() {
             }
         } catch (data::DbError& e) {
             e.setStatement(op.text);
+            conn_->lastError = e.nativeError();
+            if (isStatement(op.kind) && endsOnlyTheStatement(e)) {
+                errors_.push_back(e);
+                continue;
+            }
             pc_ = program_->ops.size();
+            if (!errors_.empty()) {
+                errors_.push_back(e);
+                raiseStatementErrors();
+            }
             throw;
         }
+        if (isStatement(op.kind))
+            conn_->lastError = 0;
     }
     return nullptr;
+}
+
+void BatchRunner::raiseStatementErrors() {
+    if (errors_.empty())
+        return;
+    data::DbError first = errors_.front();
+    for (size_t i = 1; i < errors_.size(); ++i)
+        first.addLaterError(errors_[i]);
+    errors_.clear();
+    throw first;
 }
 
 // ---- EmbeddedResultSet
@@ -670,6 +717,8 @@ void EmbeddedResultSet::advance() {
             break;
         queue_.back()->bufferAll();
     }
+    if (runner_->finished())
+        runner_->raiseStatementErrors();
 }
 
 const std::vector<data::ColumnInfo>& EmbeddedResultSet::columns() const {

@@ -58,6 +58,9 @@ class BatchRunner : public tsql::SchemaLookup {
     bool finished() const { return pc_ >= program_->ops.size(); }
     bool sideEffectsAhead() const { return program_->sideEffectsFrom(pc_); }
     qint64 lastRowsAffected() const { return rowsAffected_; }
+    // After the batch: raises the first statement-level error it went on after, with the
+    // later ones kept on it; nothing when every statement succeeded.
+    void raiseStatementErrors();
 
     std::optional<tsql::ColumnType> column(const QString& table,
                                            const QString& column) const override;
@@ -88,6 +91,7 @@ class BatchRunner : public tsql::SchemaLookup {
     size_t pc_ = 0;
     QHash<QString, Variable> vars_;  // key: lower-case name with '@'
     qint64 rowsAffected_ = -1;
+    std::vector<data::DbError> errors_;  // statement-level errors the batch went on after
 };
 
 class EmbeddedResultSet : public data::ResultSet {

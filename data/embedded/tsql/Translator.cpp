@@ -578,7 +578,10 @@ class Emitter {
                     e.type = *t;
                 return e;
             case Kind::Identity:
-                e.sql = u"last_insert_rowid()"_s;
+                e.sql = n.text == u"@@ERROR"       ? u"md_error()"_s
+                        : n.text == u"@@ROWCOUNT"  ? u"md_rowcount()"_s
+                        : n.text == u"@@TRANCOUNT" ? u"md_trancount()"_s
+                                                   : u"last_insert_rowid()"_s;
                 e.type.type = SqlType::Integer;
                 return e;
             case Kind::Unary: {
