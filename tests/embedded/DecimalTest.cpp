@@ -145,5 +145,28 @@ TEST_F(DecimalTest, VariablesKeepTheirScale) {
     EXPECT_EQ(refusal(QStringLiteral("Declare @r decimal(3,2)\nSet @r = 10")).nativeError(), 8115);
 }
 
+TEST_F(EngineTest, IntegerColumnsKeepTheirRangeAndKind) {
+    run(QStringLiteral("Create Table N (I int NULL, S smallint NULL, T tinyint NULL)"));
+    const auto expect = [&](const QString& values, int number, const QString& message) {
+        const data::DbError e = refusal(QStringLiteral("Insert Into N (I, S, T) Values ") + values);
+        EXPECT_EQ(e.nativeError(), number) << values.toStdString();
+        EXPECT_EQ(e.message(), message) << values.toStdString();
+    };
+    expect(QStringLiteral("(99999999999, 1, 1)"), 8115,
+           QStringLiteral("Arithmetic overflow error converting expression to data type int."));
+    expect(QStringLiteral("(1, 70000, 1)"), 220,
+           QStringLiteral("Arithmetic overflow error for data type smallint, value = 70000."));
+    expect(QStringLiteral("(1, 1, 300)"), 220,
+           QStringLiteral("Arithmetic overflow error for data type tinyint, value = 300."));
+    expect(QStringLiteral("(1, 'abc', 1)"), 245,
+           QStringLiteral("Conversion failed when converting the varchar value 'abc' to data "
+                          "type smallint."));
+    EXPECT_EQ(scalar(QStringLiteral("Select Count(*) From N")).toInt(), 0);
+    run(QStringLiteral("Insert Into N (I, S, T) Values (?, ?, -0.5 + 1)"),
+        {QStringLiteral("12"), 2.9});
+    EXPECT_EQ(scalar(QStringLiteral("Select I + S + T From N")).toInt(), 14);
+    EXPECT_EQ(refusal(QStringLiteral("Update N Set T = -1")).nativeError(), 220);
+}
+
 }  // namespace
 }  // namespace md::embedded::test

@@ -681,6 +681,52 @@ void fnStoreDecimal(sqlite3_context* ctx, int, sqlite3_value** argv) {
     resultDecimal(ctx, *r);
 }
 
+// tsql_store_int(value, digits, parameter): a value written into an int (10 digits), smallint
+// (5) or tinyint (3) column: fractions dropped, texts read as integers (245 otherwise), and a
+// value outside the type's range refused as the server refuses it (8115 for int, 220 for the
+// small types).
+void fnStoreInt(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (isNull(argv[0]))
+        return sqlite3_result_null(ctx);
+    const int digits = sqlite3_value_int(argv[1]);
+    const bool parameter = sqlite3_value_int(argv[2]) != 0;
+    const QString type = digits == 3 ? u"tinyint"_s : digits == 5 ? u"smallint"_s : u"int"_s;
+    double value = 0;
+    bool integral = false;
+    sqlite3_int64 i = 0;
+    switch (sqlite3_value_type(argv[0])) {
+        case SQLITE_INTEGER:
+            i = sqlite3_value_int64(argv[0]);
+            integral = true;
+            break;
+        case SQLITE_FLOAT:
+            value = std::trunc(sqlite3_value_double(argv[0]));
+            break;
+        default: {
+            const QString t = text(argv[0]);
+            if (!parseNumber(t, true)) {
+                return raise(ctx, 245, u"22018"_s,
+                             u"Conversion failed when converting the %1 value '%2' to data type "
+                             "%3."_s.arg(parameter ? u"nvarchar"_s : u"varchar"_s, t, type));
+            }
+            value = t.trimmed().toDouble();
+            break;
+        }
+    }
+    if (integral)
+        value = double(i);
+    const double low = digits == 3 ? 0 : digits == 5 ? -32768.0 : -2147483648.0;
+    const double high = digits == 3 ? 255 : digits == 5 ? 32767.0 : 2147483647.0;
+    if (value < low || value > high) {
+        if (digits == 10)
+            return overflow(ctx, u"int"_s);
+        const QString shown = integral ? QString::number(i) : QString::number(value, 'f', 0);
+        return raise(ctx, 220, u"22003"_s,
+                     u"Arithmetic overflow error for data type %1, value = %2."_s.arg(type, shown));
+    }
+    sqlite3_result_int64(ctx, integral ? i : sqlite3_int64(value));
+}
+
 // tsql_dec_op(op, a, b, scale): + - * / % of two decimals (or a decimal and an integer), the
 // result at the scale SQL Server's rules give it.
 void fnDecOp(sqlite3_context* ctx, int, sqlite3_value** argv) {
@@ -1028,6 +1074,7 @@ void registerFunctions(sqlite3* db) {
         {"tsql_to_float", 1, fnToFloat},
         {"tsql_to_decimal", 3, fnToDecimal},
         {"tsql_store_decimal", 4, fnStoreDecimal},
+        {"tsql_store_int", 3, fnStoreInt},
         {"tsql_dec_op", 4, fnDecOp},
         {"tsql_to_datetime", 1, fnToDateTime},
         {"tsql_to_text", 6, fnToText},

@@ -209,7 +209,7 @@ class Emitter {
             const QString select = query(*st.query, nullptr, &produced);
             bool convert = false;
             for (const ColumnType& t : types)
-                convert = convert || isExact(t.type);
+                convert = convert || isExact(t.type) || t.type == SqlType::Integer;
             if (!convert || produced.size() != types.size())
                 return s + u' ' + select;
             // The selected values are converted to their columns as VALUES are: through a
@@ -274,6 +274,14 @@ class Emitter {
             const DecimalShape shape = shapeOf(column);
             v.sql = u"tsql_store_decimal("_s + v.sql + u", "_s + QString::number(shape.precision) +
                     u", "_s + QString::number(shape.scale) + (v.bindable ? u", 1)"_s : u", 0)"_s);
+            v.type = column;
+            return;
+        }
+        if (column.type == SqlType::Integer &&
+            (column.precision == 3 || column.precision == 5 || column.precision == 10) &&
+            v.sql != u"NULL") {
+            v.sql = u"tsql_store_int("_s + v.sql + u", "_s + QString::number(column.precision) +
+                    (v.bindable ? u", 1)"_s : u", 0)"_s);
             v.type = column;
             return;
         }
