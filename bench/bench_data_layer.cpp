@@ -61,7 +61,7 @@ struct Fixture {
         for (int i = 1; i <= rows; ++i) {
             ins.paramByName(s("Id")).setAsInteger(i);
             ins.paramByName(s("Code")).setAsString(
-                QStringLiteral("P%1").arg((i * 7919) % rows, 8, 10, QLatin1Char('0')));
+                QStringLiteral("P%1").arg((qint64(i) * 7919) % rows, 8, 10, QLatin1Char('0')));
             ins.paramByName(s("Name")).setAsString(QStringLiteral("สินค้าทดสอบ %1").arg(i));
             ins.execSql();
         }
