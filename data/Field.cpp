@@ -41,6 +41,8 @@ qint64 Field::asInteger() const {
     const QVariant v = value();
     if (v.isNull())
         return 0;
+    if (v.metaType() == QMetaType::fromType<Decimal>())
+        return v.toLongLong();
     if (v.typeId() == QMetaType::Double)
         return qint64(v.toDouble());
     bool ok = false;
@@ -56,6 +58,8 @@ double Field::asFloat() const {
     const QVariant v = value();
     if (v.isNull())
         return 0.0;
+    if (v.metaType() == QMetaType::fromType<Decimal>())
+        return v.value<Decimal>().toDouble();
     bool ok = false;
     const double d = v.toString().trimmed().toDouble(&ok);
     if (v.typeId() == QMetaType::Double || v.typeId() == QMetaType::LongLong)
@@ -65,6 +69,26 @@ double Field::asFloat() const {
                              .arg(v.toString(), name_));
     }
     return d;
+}
+
+Decimal Field::asDecimal() const {
+    const QVariant v = value();
+    if (v.isNull())
+        return Decimal();
+    if (v.metaType() == QMetaType::fromType<Decimal>())
+        return v.value<Decimal>();
+    std::optional<Decimal> d;
+    if (v.typeId() == QMetaType::Double || v.typeId() == QMetaType::Float)
+        d = Decimal::fromDouble(v.toDouble());
+    else if (v.typeId() == QMetaType::LongLong || v.typeId() == QMetaType::Int)
+        d = Decimal::fromInteger(v.toLongLong());
+    else
+        d = Decimal::parse(v.toString());
+    if (!d) {
+        throw UsageError(QStringLiteral("'%1' is not a valid decimal value for field '%2'")
+                             .arg(v.toString(), name_));
+    }
+    return *d;
 }
 
 QDateTime Field::asDateTime() const {
@@ -104,6 +128,8 @@ void Field::clear() {
 QString displayText(const QVariant& v) {
     if (v.isNull())
         return {};
+    if (v.metaType() == QMetaType::fromType<Decimal>())
+        return v.value<Decimal>().toString();
     switch (v.typeId()) {
         case QMetaType::QDateTime: {
             const QDateTime d = v.toDateTime();

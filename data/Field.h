@@ -3,6 +3,7 @@
 // A column of an open Query, read and written on the query's current row.
 
 #include "data/backend/Backend.h"
+#include "data/backend/Decimal.h"
 
 #include <QDateTime>
 #include <QString>
@@ -34,6 +35,9 @@ class Field {
     QString asString() const;
     qint64 asInteger() const;
     double asFloat() const;
+    // The exact value of a decimal, numeric or money column (integers and texts that are
+    // numbers convert exactly, doubles as the decimal they stand for); NULL gives 0.
+    Decimal asDecimal() const;
     QDateTime asDateTime() const;
 
     // Writing needs the query in the edit or insert state (UsageError otherwise).
@@ -41,6 +45,7 @@ class Field {
     void setAsString(const QString& v) { setValue(QVariant(v)); }
     void setAsInteger(qint64 v) { setValue(QVariant(qlonglong(v))); }
     void setAsFloat(double v) { setValue(QVariant(v)); }
+    void setAsDecimal(const Decimal& v) { setValue(QVariant::fromValue(v)); }
     void setAsDateTime(const QDateTime& v);
     void clear();
 
@@ -52,7 +57,8 @@ class Field {
 };
 
 // Text of a value as the program shows it: dates as dd/mm/yyyy (with the time only when it is
-// not midnight), numbers without exponent where possible.
+// not midnight), decimals with their scale ("10.00"), other numbers without exponent where
+// possible.
 QString displayText(const QVariant& v);
 
 }  // namespace md::data

@@ -96,6 +96,8 @@ ParsedSql parseParameters(const QString& sql) {
 bool isBindableValue(const QVariant& v) {
     if (!v.isValid())
         return true;
+    if (v.metaType() == QMetaType::fromType<Decimal>())
+        return true;
     switch (v.typeId()) {
         case QMetaType::Bool:
         case QMetaType::Int:

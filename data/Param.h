@@ -4,6 +4,8 @@
 // outside string literals, quoted and bracketed identifiers and comments, and replaced by '?'
 // placeholders bound by position when the statement goes to the backend.
 
+#include "data/backend/Decimal.h"
+
 #include <QDateTime>
 #include <QString>
 #include <QVariant>
@@ -22,6 +24,8 @@ class Param {
     void setAsString(const QString& v) { assign(QVariant(v)); }
     void setAsInteger(qint64 v) { assign(QVariant(qlonglong(v))); }
     void setAsFloat(double v) { assign(QVariant(v)); }
+    // An exact decimal: the server converts it to the column without passing through a double.
+    void setAsDecimal(const Decimal& v) { assign(QVariant::fromValue(v)); }
     void setAsDateTime(const QDateTime& v);
     void setAsBlob(const QByteArray& v) { assign(QVariant(v)); }
     // A typed NULL; the type tells a backend how to bind it.
@@ -67,7 +71,8 @@ struct ParsedSql {
 };
 ParsedSql parseParameters(const QString& sql);
 
-// True for values a backend can bind: null, integer, float, string, date-time, binary.
+// True for values a backend can bind: null, integer, float, decimal, string, date-time,
+// binary.
 bool isBindableValue(const QVariant& v);
 
 }  // namespace md::data

@@ -1,8 +1,9 @@
 // libFuzzer target: any text through the lexer, the statement translator, the expression
-// translator and the value rules of the SQL functions (dates, LIKE, STR). A refusal (DbError) is a
-// valid outcome; a crash, hang or sanitizer report is not.
+// translator and the value rules of the SQL functions (dates, LIKE, STR, exact decimals). A
+// refusal (DbError) is a valid outcome; a crash, hang or sanitizer report is not.
 
 #include "data/backend/DbError.h"
+#include "data/backend/Decimal.h"
 #include "data/backend/SqlLexer.h"
 #include "data/embedded/tsql/DmlTranslator.h"
 #include "data/embedded/tsql/TextRules.h"
@@ -45,7 +46,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (const auto& t : lexer.tokens())
         (void)md::data::positionOf(text, t.begin);
     FuzzSchema schema;
-    md::tsql::clearTranslationCache();
     try {
         (void)md::tsql::translateStatement(text, schema);
     } catch (const md::data::DbError&) {
@@ -63,6 +63,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         (void)md::tsql::strText(*n, int(size % 40), int(size % 7));
         (void)md::tsql::moneyText(*n, int(size % 4));
         (void)md::tsql::decimalText(*n, int(size % 20));
+        (void)md::tsql::roundHalfAway(*n, int(size % 41) - 20);
+    }
+    // The exact decimals behind decimal columns, SUM, ROUND and + - * / on decimals.
+    const auto a = md::data::Decimal::parse(text.left(half), true);
+    const auto b = md::data::Decimal::parse(text.mid(half));
+    if (a) {
+        (void)a->rescaled(int(size % 40));
+        (void)a->roundedAt(int(size % 80) - 40, size % 2 == 0);
+        (void)a->toString();
+        (void)a->fitsDouble();
+        (void)md::data::Decimal::fromDouble(a->toDouble());
+        if (b) {
+            (void)a->plus(*b);
+            (void)a->minus(*b);
+            (void)a->times(*b);
+            (void)a->dividedBy(*b, int(size % 39));
+            (void)a->compare(*b);
+        }
     }
     return 0;
 }

@@ -134,6 +134,9 @@ void printError(const data::DbError& e, QTextStream& err) {
         << '\n'
         << e.message() << '\n';
     err.flush();
+    // A batch that went on after statement errors reports each of them, in order.
+    for (const data::DbError& later : e.laterErrors())
+        printError(later, err);
 }
 
 }  // namespace

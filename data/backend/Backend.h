@@ -19,6 +19,10 @@ struct ColumnInfo {
     QString name;
     QMetaType::Type type = QMetaType::UnknownType;
     int size = -1;
+    // Decimal, numeric and money columns (type Double, values data::Decimal): the declared
+    // precision and scale; -1 for every other column.
+    int precision = -1;
+    int scale = -1;
     QString baseTable;   // table the column comes from, when the backend can tell
     QString baseColumn;  // column name in that table
 };
@@ -27,13 +31,14 @@ struct ColumnInfo {
 // the first result that has columns (or on the last statement when none has) and nextResult()
 // moves on. Rows are read one at a time so that a partly read result costs only what was read.
 class ResultSet {
-public:
+  public:
     virtual ~ResultSet() = default;
     // Columns of the current result; empty for a statement that returns no rows.
     virtual const std::vector<ColumnInfo>& columns() const = 0;
     // Reads the next row of the current result into `row` (one value per column). Values are
-    // null QVariants of the column's type for NULL, otherwise qlonglong, double, QString,
-    // QDateTime or QByteArray. Returns false at the end of the current result.
+    // null QVariants of the column's type for NULL, otherwise qlonglong, double, data::Decimal
+    // (a column with a scale), QString, QDateTime or QByteArray. Returns false at the end of
+    // the current result.
     virtual bool fetch(std::vector<QVariant>& row) = 0;
     // Moves to the next result of the batch; false when there is none.
     virtual bool nextResult() = 0;
@@ -62,14 +67,19 @@ struct ConnectParams {
 
 // Declared differences between backends, so shared tests can adapt instead of being copied.
 struct BackendQuirks {
-    bool outputParameters = true;       // stored procedures can return output values
-    bool reportsColumnSizes = true;     // ColumnInfo::size is filled for table columns
-    bool concurrentResults = true;      // several open results on one session at once
+    bool outputParameters = true;    // stored procedures can return output values
+    bool reportsColumnSizes = true;  // ColumnInfo::size is filled for table columns
+    bool concurrentResults = true;   // several open results on one session at once
+    // Decimal columns round written values to their scale, refuse values too long for them
+    // and sum exactly, as SQL Server's do.
+    bool exactDecimals = true;
+    // ColumnInfo::scale is filled for decimal columns (their values then arrive as Decimal).
+    bool reportsDecimalScale = true;
 };
 
 // One open session on one database.
 class Session {
-public:
+  public:
     virtual ~Session() = default;
     virtual QString databaseName() const = 0;
     virtual BackendQuirks quirks() const = 0;

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <stdexcept>
+#include <vector>
 
 namespace md::data {
 
@@ -11,7 +12,7 @@ enum class ErrorCategory { Connection, Constraint, Conversion, Syntax, Other };
 // The one exception type of the data layer. It carries the server's (or driver's) message
 // unchanged, because the error dialog recognises fragments of exactly that text.
 class DbError : public std::runtime_error {
-public:
+  public:
     DbError(QString message, int nativeError = 0, QString sqlState = {},
             ErrorCategory category = ErrorCategory::Other);
 
@@ -25,8 +26,12 @@ public:
     // The statement that failed, added as the error travels up; empty when not known.
     const QString& statement() const { return statement_; }
     void setStatement(const QString& statement);
+    // The errors of later statements of the same batch, in order: a batch goes on after a
+    // statement-level error, and the first error is raised with the others kept here.
+    const std::vector<DbError>& laterErrors() const { return later_; }
+    void addLaterError(const DbError& e) { later_.push_back(e); }
 
-private:
+  private:
     QString message_;
     int nativeError_;
     QString sqlState_;
@@ -34,12 +39,13 @@ private:
     int level_ = 16;
     QString statement_;
     std::string what_;
+    std::vector<DbError> later_;
 };
 
 // Misuse of the data API by the program itself (an unset parameter, an unknown field, a
 // value of the wrong type): never a silent NULL.
 class UsageError : public std::logic_error {
-public:
+  public:
     explicit UsageError(const QString& message);
     QString message() const { return QString::fromUtf8(what()); }
 };

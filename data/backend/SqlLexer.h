@@ -16,18 +16,18 @@ enum class TokenKind {
     Whitespace,
     LineComment,
     BlockComment,
-    String,         // '...'
-    NString,        // N'...'
-    QuotedIdent,    // "..."
-    BracketIdent,   // [...]
-    Word,           // identifier or keyword
-    Number,         // 12, 1.5, .5, 1e3
-    Parameter,      // :Name (the program's named parameter)
-    Variable,       // @name or @@name
-    Placeholder,    // ?
-    Operator,       // + - * / % = < > <= >= <> != !< !> || & | ^ ~
-    Punct,          // ( ) , . ;
-    Unknown,        // any other character
+    String,        // '...'
+    NString,       // N'...'
+    QuotedIdent,   // "..."
+    BracketIdent,  // [...]
+    Word,          // identifier or keyword
+    Number,        // 12, 1.5, .5, 1e3
+    Parameter,     // :Name (the program's named parameter)
+    Variable,      // @name or @@name
+    Placeholder,   // ?
+    Operator,      // + - * / % = < > <= >= <> != !< !> || & | ^ ~
+    Punct,         // ( ) , . ;
+    Unknown,       // any other character
 };
 
 struct Token {
@@ -44,13 +44,13 @@ struct LexOptions {
 // Tokenises the whole text. Never throws: an unterminated literal or comment runs to the end
 // of the text as one token and unterminatedAt() reports where it began.
 class SqlLexer {
-public:
+  public:
     explicit SqlLexer(QStringView text, LexOptions options = {});
     const std::vector<Token>& tokens() const { return tokens_; }
     // Offset of an unterminated literal, identifier or comment, or -1.
     int unterminatedAt() const { return unterminatedAt_; }
 
-private:
+  private:
     std::vector<Token> tokens_;
     int unterminatedAt_ = -1;
 };

@@ -1,6 +1,7 @@
 #include "data/embedded/BatchParser.h"
 
 #include "data/backend/DbError.h"
+#include "data/embedded/tsql/Ast.h"
 
 #include <QStringList>
 #include <algorithm>
@@ -61,7 +62,7 @@ class Compiler {
         const bool alter = wordIs(first, "ALTER");
         const bool create = wordIs(first, "CREATE");
         int depth = 0, caseDepth = 0;
-        bool sawValues = false, sawSet = false, sawAs = false;
+        bool sawValues = false, sawSet = false, sawAs = false, sawQuery = false;
         for (int i = start + 1; i < int(toks.size()); ++i) {
             const SqlToken& t = toks[i];
             if (t.kind == TokenKind::Punct && t.text == u"(")
@@ -99,8 +100,11 @@ class Compiler {
                 (wordIs(prev, "ON") && (wordIs(t, "DELETE") || wordIs(t, "UPDATE")))) {
                 continue;
             }
-            if (insert && !sawValues && (wordIs(t, "SELECT") || wordIs(t, "EXEC")))
+            // INSERT ... SELECT (or EXEC) takes one query; a second SELECT starts a statement.
+            if (insert && !sawValues && !sawQuery && (wordIs(t, "SELECT") || wordIs(t, "EXEC"))) {
+                sawQuery = true;
                 continue;
+            }
             if (update && !sawSet && wordIs(t, "SET")) {
                 sawSet = true;
                 continue;
@@ -336,8 +340,12 @@ Program compileBatch(const QString& sql) {
             105, QStringLiteral("42000"), data::ErrorCategory::Syntax);
     }
     Program program = Compiler(sql).run();
-    for (Op& op : program.ops)
+    for (Op& op : program.ops) {
         op.placeholders = countPlaceholders(op.text);
+        // A syntax error rejects the whole batch before any of it runs.
+        if (op.kind == OpKind::Sql)
+            (void)tsql::ast::parseStatement(op.text);
+    }
     return program;
 }
 

@@ -36,6 +36,8 @@ struct PreparedOp {
     quint64 generation = 0;
     QString variables;  // the declared variables and their types when it was made
     QString sql;
+    // The translator's type of each result column (empty when not a SELECT).
+    std::vector<tsql::ColumnType> columns;
     // Per SQLite parameter (index - 1): >= 0 the ordinal of a '?' of the operation, < 0 the
     // variable names[-1 - slot]. Filled on the first bind.
     bool planned = false;

@@ -1,5 +1,6 @@
 #include "data/embedded/BatchRunner.h"
 
+#include "data/backend/Decimal.h"
 #include "data/embedded/DdlTranslator.h"
 #include "data/embedded/EngineConventions.h"
 #include "data/embedded/ErrorMapping.h"
@@ -31,10 +32,46 @@ bool looksStoredDateTime(const QString& s) {
     return s.size() == kDateTimeStorageFormat.size() && parseStoredDateTime(s).isValid();
 }
 
-QVariant readValue(sqlite3_stmt* stmt, int i, QMetaType::Type type) {
+// Scale of a decimal or money column type, -1 for any other type.
+int scaleOf(const tsql::ColumnType& t) {
+    if (t.type == tsql::SqlType::Money)
+        return 4;
+    if (t.type == tsql::SqlType::Decimal)
+        return std::max(t.scale, 0);
+    return -1;
+}
+
+int precisionOf(const tsql::ColumnType& t) {
+    if (t.type == tsql::SqlType::Money)
+        return t.precision > 0 ? t.precision : 19;
+    return t.type == tsql::SqlType::Decimal ? (t.precision > 0 ? t.precision : 18) : -1;
+}
+
+// A value of a column with a scale as data::Decimal at that scale; nullopt when the stored
+// value is not a number.
+std::optional<data::Decimal> decimalValue(sqlite3_stmt* stmt, int i, int storage, int scale) {
+    std::optional<data::Decimal> d;
+    if (storage == SQLITE_INTEGER) {
+        d = data::Decimal::fromInteger(sqlite3_column_int64(stmt, i));
+    } else if (storage == SQLITE_FLOAT) {
+        d = data::Decimal::fromDouble(sqlite3_column_double(stmt, i));
+    } else if (storage == SQLITE_TEXT) {
+        d = data::Decimal::parse(
+            QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, i)),
+                              sqlite3_column_bytes(stmt, i)),
+            true);
+    }
+    return d ? d->rescaled(scale) : std::nullopt;
+}
+
+QVariant readValue(sqlite3_stmt* stmt, int i, QMetaType::Type type, int scale = -1) {
     const int storage = sqlite3_column_type(stmt, i);
     if (storage == SQLITE_NULL) {
         return type == QMetaType::UnknownType ? QVariant() : QVariant(QMetaType(type));
+    }
+    if (scale >= 0) {
+        if (const auto d = decimalValue(stmt, i, storage, scale))
+            return QVariant::fromValue(*d);
     }
     auto text = [&] {
         return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, i)),
@@ -79,6 +116,28 @@ QVariant readValue(sqlite3_stmt* stmt, int i, QMetaType::Type type) {
         default:
             return text();
     }
+}
+
+// A failure of one statement that SQL Server reports and goes on from with the batch's next
+// statement: duplicate keys, NULL into NOT NULL, references, too-long values, overflows.
+bool endsOnlyTheStatement(const data::DbError& e) {
+    switch (e.nativeError()) {
+        case 2627:
+        case 2601:
+        case 515:
+        case 547:
+        case 8152:
+        case 8115:
+        case 220:
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool isStatement(OpKind k) {
+    return k == OpKind::Sql || k == OpKind::Exec || k == OpKind::SetVar ||
+           k == OpKind::SelectAssign;
 }
 
 QString varKey(const QString& name) {
@@ -126,7 +185,7 @@ void Cursor::step() {
 void Cursor::readRow(std::vector<QVariant>& row) const {
     row.resize(columns.size());
     for (size_t i = 0; i < columns.size(); ++i)
-        row[i] = readValue(stmt.get(), int(i), columns[i].type);
+        row[i] = readValue(stmt.get(), int(i), columns[i].type, columns[i].scale);
 }
 
 bool Cursor::fetch(std::vector<QVariant>& row) {
@@ -185,6 +244,15 @@ std::optional<tsql::ColumnType> BatchRunner::variable(const QString& name) const
     return it->type;
 }
 
+std::vector<std::pair<QString, tsql::ColumnType>> BatchRunner::columns(const QString& table) const {
+    std::vector<std::pair<QString, tsql::ColumnType>> out;
+    if (const CatObject* t = conn_->catalogue().find(table)) {
+        for (const CatColumn& c : t->columns)
+            out.emplace_back(c.name, c.type);
+    }
+    return out;
+}
+
 std::optional<bool> BatchRunner::leadsIndex(const QString& table, const QString& column) const {
     const CatObject* t = conn_->catalogue().find(table);
     if (!t || t->xtype != u"U ")
@@ -211,6 +279,30 @@ Variable& BatchRunner::var(const QString& name) {
 
 void BatchRunner::assign(Variable& v, const QVariant& value) {
     QVariant x = value;
+    if (!x.isNull() && scaleOf(v.type) >= 0) {
+        // A decimal variable keeps its value exactly, rounded to its scale.
+        std::optional<data::Decimal> d;
+        if (x.metaType() == QMetaType::fromType<data::Decimal>())
+            d = x.value<data::Decimal>();
+        else if (x.typeId() == QMetaType::Double)
+            d = data::Decimal::fromDouble(x.toDouble());
+        else if (x.typeId() == QMetaType::LongLong || x.typeId() == QMetaType::Int)
+            d = data::Decimal::fromInteger(x.toLongLong());
+        else
+            d = data::Decimal::parse(x.toString());
+        if (!d) {
+            throw serverError(8114,
+                              QStringLiteral("Error converting data type varchar to numeric."));
+        }
+        const auto r = d->rescaled(scaleOf(v.type));
+        if (!r || r->integerDigits() > precisionOf(v.type) - scaleOf(v.type)) {
+            throw serverError(
+                8115, QStringLiteral(
+                          "Arithmetic overflow error converting numeric to data type numeric."));
+        }
+        v.value = QVariant::fromValue(*r);
+        return;
+    }
     if (!x.isNull() && v.type.type == tsql::SqlType::Text && v.type.length > 0) {
         x = x.toString().left(v.type.length);
     }
@@ -220,7 +312,7 @@ void BatchRunner::assign(Variable& v, const QVariant& value) {
 }
 
 void BatchRunner::assign(Variable& v, sqlite3_stmt* stmt, int column) {
-    assign(v, readValue(stmt, column, metaTypeOf(v.type.type)));
+    assign(v, readValue(stmt, column, metaTypeOf(v.type.type), scaleOf(v.type)));
 }
 
 QString BatchRunner::variableSignature() const {
@@ -238,9 +330,12 @@ QString BatchRunner::prepared(const Op& op, const QString& text, bool expression
     const QString signature = vars_.isEmpty() ? QString() : variableSignature();
     if (p.valid && p.generation == conn_->generation() && p.variables == signature)
         return p.sql;
-    const QString sql = expression ? translateExpr(text, *this) : translateData(text, *this);
+    std::vector<tsql::ColumnType> columns;
+    const QString sql =
+        expression ? translateExpr(text, *this) : translateData(text, *this, &columns);
     p = PreparedOp{};
     p.sql = wrapBefore + sql + wrapAfter;
+    p.columns = std::move(columns);
     p.generation = conn_->generation();
     p.variables = signature;
     p.valid = true;
@@ -432,6 +527,9 @@ std::unique_ptr<Cursor> BatchRunner::runSql(const Op& op) {
                     ci.baseTable = o->name;
                 type = conn_->catalogue().columnType(ci.baseTable, ci.baseColumn);
             }
+            if (!type && size_t(i) < op.prepared.columns.size() &&
+                op.prepared.columns[size_t(i)].type != tsql::SqlType::Unknown)
+                type = op.prepared.columns[size_t(i)];
             if (!type && decl)
                 type = typeFromDecl(QString::fromUtf8(decl));
             if (!type && ci.name.startsWith(u'@'))
@@ -440,6 +538,8 @@ std::unique_ptr<Cursor> BatchRunner::runSql(const Op& op) {
                 ci.type = metaTypeOf(type->type);
                 if (type->type == tsql::SqlType::Text)
                     ci.size = type->length;
+                ci.scale = scaleOf(*type);
+                ci.precision = precisionOf(*type);
             } else if (cur->pending) {
                 switch (sqlite3_column_type(stmt, i)) {
                     case SQLITE_INTEGER:
@@ -477,6 +577,7 @@ std::unique_ptr<Cursor> BatchRunner::runSql(const Op& op) {
     if (rc != SQLITE_DONE && rc != SQLITE_ROW)
         throw mapSqliteError(conn_->db(), rc);
     rowsAffected_ = sqlite3_changes(conn_->db());
+    conn_->lastRowCount = rowsAffected_;
     if (!op.insertTarget.isEmpty()) {
         const CatObject* t = conn_->catalogue().find(op.insertTarget);
         if (t && t->identityColumn()) {
@@ -498,8 +599,10 @@ std::unique_ptr<Cursor> BatchRunner::next() {
         try {
             switch (op.kind) {
                 case OpKind::Sql:
-                    if (auto c = runSql(op))
+                    if (auto c = runSql(op)) {
+                        conn_->lastError = 0;
                         return c;
+                    }
                     break;
                 case OpKind::Ddl: {
                     runDdl(*conn_, op.text, *this);
@@ -522,6 +625,7 @@ std::unique_ptr<Cursor> BatchRunner::next() {
                     if (rc != SQLITE_ROW)
                         throw mapSqliteError(conn_->db(), rc);
                     assign(v, lease.get(), 0);
+                    conn_->lastRowCount = 1;
                     break;
                 }
                 case OpKind::SelectAssign:
@@ -562,11 +666,32 @@ std::unique_ptr<Cursor> BatchRunner::next() {
             }
         } catch (data::DbError& e) {
             e.setStatement(op.text);
+            conn_->lastError = e.nativeError();
+            if (isStatement(op.kind) && endsOnlyTheStatement(e)) {
+                errors_.push_back(e);
+                continue;
+            }
             pc_ = program_->ops.size();
+            if (!errors_.empty()) {
+                errors_.push_back(e);
+                raiseStatementErrors();
+            }
             throw;
         }
+        if (isStatement(op.kind))
+            conn_->lastError = 0;
     }
     return nullptr;
+}
+
+void BatchRunner::raiseStatementErrors() {
+    if (errors_.empty())
+        return;
+    data::DbError first = errors_.front();
+    for (size_t i = 1; i < errors_.size(); ++i)
+        first.addLaterError(errors_[i]);
+    errors_.clear();
+    throw first;
 }
 
 // ---- EmbeddedResultSet
@@ -592,6 +717,8 @@ void EmbeddedResultSet::advance() {
             break;
         queue_.back()->bufferAll();
     }
+    if (runner_->finished())
+        runner_->raiseStatementErrors();
 }
 
 const std::vector<data::ColumnInfo>& EmbeddedResultSet::columns() const {

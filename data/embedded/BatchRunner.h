@@ -28,6 +28,7 @@ class Cursor : public LiveReader {
   public:
     ~Cursor() override { unregister(); }
     std::vector<data::ColumnInfo> columns;
+    std::vector<tsql::ColumnType> types;  // per column: decimals are read with their scale
     bool fetch(std::vector<QVariant>& row);
     // Reads all remaining rows into memory.
     void bufferAll();
@@ -57,11 +58,15 @@ class BatchRunner : public tsql::SchemaLookup {
     bool finished() const { return pc_ >= program_->ops.size(); }
     bool sideEffectsAhead() const { return program_->sideEffectsFrom(pc_); }
     qint64 lastRowsAffected() const { return rowsAffected_; }
+    // After the batch: raises the first statement-level error it went on after, with the
+    // later ones kept on it; nothing when every statement succeeded.
+    void raiseStatementErrors();
 
     std::optional<tsql::ColumnType> column(const QString& table,
                                            const QString& column) const override;
     std::optional<tsql::ColumnType> variable(const QString& name) const override;
     std::optional<bool> leadsIndex(const QString& table, const QString& column) const override;
+    std::vector<std::pair<QString, tsql::ColumnType>> columns(const QString& table) const override;
 
   private:
     std::unique_ptr<Cursor> runSql(const Op& op);
@@ -86,6 +91,7 @@ class BatchRunner : public tsql::SchemaLookup {
     size_t pc_ = 0;
     QHash<QString, Variable> vars_;  // key: lower-case name with '@'
     qint64 rowsAffected_ = -1;
+    std::vector<data::DbError> errors_;  // statement-level errors the batch went on after
 };
 
 class EmbeddedResultSet : public data::ResultSet {

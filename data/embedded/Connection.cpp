@@ -62,6 +62,17 @@ void mdIdentity(sqlite3_context* ctx, int, sqlite3_value**) {
     }
 }
 
+// @@ERROR, @@ROWCOUNT and @@TRANCOUNT of this connection.
+void mdError(sqlite3_context* ctx, int, sqlite3_value**) {
+    sqlite3_result_int(ctx, static_cast<Connection*>(sqlite3_user_data(ctx))->lastError);
+}
+void mdRowCount(sqlite3_context* ctx, int, sqlite3_value**) {
+    sqlite3_result_int64(ctx, static_cast<Connection*>(sqlite3_user_data(ctx))->lastRowCount);
+}
+void mdTranCount(sqlite3_context* ctx, int, sqlite3_value**) {
+    sqlite3_result_int(ctx, static_cast<Connection*>(sqlite3_user_data(ctx))->tranCount);
+}
+
 }  // namespace
 
 StmtLease::StmtLease(std::shared_ptr<Connection> conn, QString key, sqlite3_stmt* stmt)
@@ -162,6 +173,10 @@ void Connection::configure() {
     sqlite3_create_function(db_, "md_keytext", 1, det, this, mdKeyText, nullptr, nullptr);
     sqlite3_create_function(db_, "md_dbname", 0, SQLITE_UTF8, this, mdDbName, nullptr, nullptr);
     sqlite3_create_function(db_, "last_insert_rowid", 0, SQLITE_UTF8, this, mdIdentity, nullptr,
+                            nullptr);
+    sqlite3_create_function(db_, "md_error", 0, SQLITE_UTF8, this, mdError, nullptr, nullptr);
+    sqlite3_create_function(db_, "md_rowcount", 0, SQLITE_UTF8, this, mdRowCount, nullptr, nullptr);
+    sqlite3_create_function(db_, "md_trancount", 0, SQLITE_UTF8, this, mdTranCount, nullptr,
                             nullptr);
     if (!master_) {
         execSql(db_, QStringLiteral("PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA "

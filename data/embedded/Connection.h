@@ -83,7 +83,9 @@ class Connection : public std::enable_shared_from_this<Connection> {
     void removeReader(LiveReader* r) { std::erase(readers_, r); }
 
     int tranCount = 0;
-    QVariant identity;  // @@IDENTITY of this connection
+    QVariant identity;        // @@IDENTITY of this connection
+    int lastError = 0;        // @@ERROR: the number of the last statement's error, 0 after success
+    qint64 lastRowCount = 0;  // @@ROWCOUNT
 
     // Rebuilds master's SysDatabases from the folder.
     void refreshDatabases();

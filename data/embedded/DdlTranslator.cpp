@@ -185,6 +185,14 @@ ColumnDef columnDef(TokenCursor& cur, const tsql::SchemaLookup& schema,
         if (k.kind == u"PK" && k.columns.contains(d.cat.name, Qt::CaseInsensitive))
             d.cat.nullable = false;
     }
+    if (!d.defaultSql.isEmpty() &&
+        (t.type.type == tsql::SqlType::Decimal || t.type.type == tsql::SqlType::Money)) {
+        // A default is rounded to the column as any written value is.
+        d.defaultSql = QStringLiteral("tsql_store_decimal(%1, %2, %3, 0)")
+                           .arg(d.defaultSql)
+                           .arg(t.type.precision)
+                           .arg(t.type.scale);
+    }
     if (d.cat.identity) {
         d.sqlite = q(d.cat.name) + QStringLiteral(" INTEGER PRIMARY KEY AUTOINCREMENT");
     } else {

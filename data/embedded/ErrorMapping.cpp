@@ -34,6 +34,7 @@ Known known(int number) {
         case 245:
             return {number, "22018", ErrorCategory::Conversion, 16};
         case 8115:
+        case 220:
             return {number, "22003", ErrorCategory::Conversion, 16};
         case 208:
             return {number, "42S02", ErrorCategory::Syntax, 16};

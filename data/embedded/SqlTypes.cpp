@@ -45,22 +45,33 @@ TypeSpec parseType(TokenCursor& cur) {
         s.xtype = xtype;
         s.storageLength = len;
     };
+    // An integer type's precision (its decimal digits) tells the range a written value must
+    // keep to.
     if (n == u"int" || n == u"integer") {
         simple(SqlType::Integer, "INT", 56, 4);
+        s.type.precision = 10;
     } else if (n == u"idno") {
         simple(SqlType::Integer, "INT", 56, 4);
+        s.type.precision = 10;
     } else if (n == u"smallint") {
         simple(SqlType::Integer, "SMALLINT", 52, 2);
+        s.type.precision = 5;
     } else if (n == u"bigint") {
         simple(SqlType::Integer, "BIGINT", 127, 8);
+        s.type.precision = 19;
     } else if (n == u"tinyint") {
         simple(SqlType::Integer, "TINYINT", 48, 1);
+        s.type.precision = 3;
     } else if (n == u"bit") {
         simple(SqlType::Integer, "BIT", 104, 1);
     } else if (n == u"money") {
         simple(SqlType::Money, "MONEY", 60, 8);
+        s.type.precision = 19;
+        s.type.scale = 4;
     } else if (n == u"smallmoney") {
         simple(SqlType::Money, "SMALLMONEY", 122, 4);
+        s.type.precision = 10;
+        s.type.scale = 4;
     } else if (n == u"float" || n == u"real") {
         simple(SqlType::Float, n == u"real" ? "REAL" : "FLOAT", n == u"real" ? 59 : 62,
                n == u"real" ? 4 : 8);

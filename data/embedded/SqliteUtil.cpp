@@ -1,5 +1,7 @@
 #include "data/embedded/SqliteUtil.h"
 
+#include "data/backend/Decimal.h"
+
 #include "data/embedded/EngineConventions.h"
 #include "data/embedded/ErrorMapping.h"
 
@@ -10,6 +12,17 @@ namespace md::embedded {
 void bindValue(sqlite3_stmt* stmt, int index, const QVariant& value) {
     if (value.isNull() || !value.isValid()) {
         sqlite3_bind_null(stmt, index);
+        return;
+    }
+    if (value.metaType() == QMetaType::fromType<data::Decimal>()) {
+        // The double when it stands for exactly this decimal, otherwise the exact text.
+        const auto d = value.value<data::Decimal>();
+        if (d.fitsDouble()) {
+            sqlite3_bind_double(stmt, index, d.toDouble());
+        } else {
+            const QByteArray s = d.toString().toUtf8();
+            sqlite3_bind_text(stmt, index, s.constData(), int(s.size()), SQLITE_TRANSIENT);
+        }
         return;
     }
     switch (value.typeId()) {

@@ -2,12 +2,13 @@
 
 namespace md::embedded {
 
-QString translateData(const QString& statement, const tsql::SchemaLookup& schema) {
-    return tsql::translateStatementUncached(statement, schema);
+QString translateData(const QString& statement, const tsql::SchemaLookup& schema,
+                      std::vector<tsql::ColumnType>* columns) {
+    return tsql::translateStatement(statement, schema, columns);
 }
 
 QString translateExpr(const QString& expression, const tsql::SchemaLookup& schema) {
-    return tsql::translateExpressionUncached(expression, schema);
+    return tsql::translateExpression(expression, schema);
 }
 
 void registerTranslatorFunctions(sqlite3* db) {

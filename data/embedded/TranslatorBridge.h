@@ -7,7 +7,8 @@
 
 namespace md::embedded {
 
-QString translateData(const QString& statement, const tsql::SchemaLookup& schema);
+QString translateData(const QString& statement, const tsql::SchemaLookup& schema,
+                      std::vector<tsql::ColumnType>* columns = nullptr);
 QString translateExpr(const QString& expression, const tsql::SchemaLookup& schema);
 void registerTranslatorFunctions(sqlite3* db);
 

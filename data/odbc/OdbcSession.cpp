@@ -1,10 +1,12 @@
 #include "data/odbc/OdbcSession.h"
 
+#include "data/backend/Decimal.h"
 #include "data/backend/SqlLexer.h"
 
 #include <QDateTime>
 #include <QRegularExpression>
 #include <QStringList>
+#include <algorithm>
 #include <cstring>
 #include <limits>
 
@@ -423,13 +425,28 @@ void OdbcResultSet::describe() {
             fail(link_->error(SQL_HANDLE_STMT, stmt_, rc, QStringLiteral("SQLDescribeCol")));
         const bool textual =
             type == SQL_CHAR || type == SQL_VARCHAR || type == SQL_WCHAR || type == SQL_WVARCHAR;
-        if (link_->sqlite && textual) {
-            // The SQLite driver calls decimal and money columns text; they hold numbers.
+        if (type == SQL_DECIMAL || type == SQL_NUMERIC) {
+            column.precision = int(size);
+            column.scale = digits;
+        }
+        if (link_->sqlite && (textual || type == SQL_DOUBLE || type == SQL_DECIMAL)) {
+            // The SQLite driver calls decimal and money columns text or double; they hold
+            // numbers of the declared scale.
             const QString declared = columnText(stmt_, number, SQL_DESC_TYPE_NAME).toLower();
-            if (declared.startsWith(QStringLiteral("decimal")) ||
-                declared.startsWith(QStringLiteral("numeric")) ||
-                declared.contains(QStringLiteral("money")))
+            static const QRegularExpression shape(
+                QStringLiteral(R"(^(?:decimal|numeric)\s*\(\s*(\d+)\s*(?:,\s*(\d+)\s*)?\))"));
+            if (const auto m = shape.match(declared); m.hasMatch()) {
+                type = SQL_DECIMAL;
+                column.precision = m.captured(1).toInt();
+                column.scale = m.captured(2).isEmpty() ? 0 : m.captured(2).toInt();
+            } else if (declared.contains(QStringLiteral("money"))) {
+                type = SQL_DECIMAL;
+                column.precision = declared.contains(QStringLiteral("small")) ? 10 : 19;
+                column.scale = 4;
+            } else if (textual && (declared.startsWith(QStringLiteral("decimal")) ||
+                                   declared.startsWith(QStringLiteral("numeric")))) {
                 type = SQL_DOUBLE;
+            }
         }
         sqlTypes_[i] = type;
         const Kind kind = kindOfSql(type);
@@ -462,6 +479,24 @@ void OdbcResultSet::readRow(Row& row) {
                 break;
             }
             case Kind::Real: {
+                if (columns_[i].scale >= 0) {
+                    // Decimals come as their text, so no digit passes through a double.
+                    char buffer[96];
+                    rc = SQLGetData(stmt_, number, SQL_C_CHAR, buffer, sizeof buffer, &indicator);
+                    if (!succeeded(rc))
+                        failed();
+                    if (indicator == SQL_NULL_DATA) {
+                        row[i] = QVariant(nullType);
+                        break;
+                    }
+                    const QString text = QString::fromLatin1(
+                        buffer, qsizetype(std::clamp<SQLLEN>(indicator, 0, sizeof buffer - 1)));
+                    auto d = data::Decimal::parse(text, true);
+                    if (d)
+                        d = d->rescaled(columns_[i].scale);
+                    row[i] = d ? QVariant::fromValue(*d) : QVariant(text.toDouble());
+                    break;
+                }
                 double v = 0;
                 rc = SQLGetData(stmt_, number, SQL_C_DOUBLE, &v, sizeof v, &indicator);
                 if (!succeeded(rc))

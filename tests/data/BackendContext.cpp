@@ -31,6 +31,8 @@ BackendContext odbcSqlite() {
     BackendContext c;
     c.name = QStringLiteral("OdbcSqlite");
     c.quirks.outputParameters = false;
+    c.quirks.exactDecimals = false;        // SQLite's own arithmetic: decimals are doubles
+    c.quirks.reportsDecimalScale = false;  // the driver names the type "decimal", no scale
     c.freshDatabase = [](QTemporaryDir& dir) {
         auto conn = std::make_unique<data::Connection>(QStringLiteral("DMDATA"));
         conn->params() = connectionParams(QStringLiteral("SHARED01"),

@@ -383,6 +383,67 @@ TEST_P(DataLayer, StoredProcedureOutputsAndResultValue) {
     }
 }
 
+TEST_P(DataLayer, DecimalsReachTheProgramWithTheirScale) {
+    exec(
+        s("Create Table Amount (Id integer not null primary key, Price decimal(18,2), "
+          "Rate decimal(20,6), Qty decimal(18,4))"));
+    Query ins(db_.get(), {s("Insert Into Amount (Id, Price, Rate, Qty) Values (:Id, :Price, :Rate, "
+                            ":Qty)")});
+    const auto add = [&](int id, const QVariant& price, const QVariant& rate, const QVariant& qty) {
+        ins.paramByName(s("Id")).setAsInteger(id);
+        ins.paramByName(s("Price")).setValue(price);
+        ins.paramByName(s("Rate")).setValue(rate);
+        ins.paramByName(s("Qty")).setValue(qty);
+        ins.execSql();
+    };
+    add(1, 10, 35.5, QVariant::fromValue(*Decimal::parse(u"0.1")));
+    add(2, 10.005, 35.9172968, 0.2);
+    add(3, -10.005, s("-0.0000005"), s("0.00005"));
+
+    Query q(db_.get(), {s("Select Id, Price, Rate, Qty From Amount Order By Id")});
+    q.open();
+    EXPECT_DOUBLE_EQ(q.fieldByName(s("Rate")).asFloat(), 35.5);
+    EXPECT_EQ(q.fieldByName(s("Qty")).asDecimal(), *Decimal::parse(u"0.1"));
+    if (!GetParam().quirks.reportsDecimalScale)
+        return;
+    EXPECT_EQ(q.fieldByName(s("Price")).asString(), s("10.00"));
+    EXPECT_EQ(q.fieldByName(s("Rate")).asString(), s("35.500000"));
+    EXPECT_EQ(q.fieldByName(s("Price")).asDecimal(), *Decimal::parse(u"10"));
+    EXPECT_EQ(q.fieldByName(s("Qty")).value().toString(), s("0.1000"));
+    EXPECT_EQ(q.fieldByName(s("Price")).info().scale, 2);
+    if (!GetParam().quirks.exactDecimals)
+        return;
+    // Rounded half away from zero on the way in, whatever the parameter's type.
+    q.next();
+    EXPECT_EQ(q.fieldByName(s("Price")).asString(), s("10.01"));
+    EXPECT_EQ(q.fieldByName(s("Rate")).asString(), s("35.917297"));
+    q.next();
+    EXPECT_EQ(q.fieldByName(s("Price")).asString(), s("-10.01"));
+    EXPECT_EQ(q.fieldByName(s("Rate")).asString(), s("-0.000001"));
+    EXPECT_EQ(q.fieldByName(s("Qty")).asString(), s("0.0001"));
+
+    Query sum(db_.get(),
+              {s("Select Sum(Qty) As Total From Amount Where Id < 3 Having Sum(Qty) = 0.3")});
+    sum.open();
+    ASSERT_FALSE(sum.isEmpty());
+    EXPECT_EQ(sum.fieldByName(s("Total")).asString(), s("0.3000"));
+
+    try {
+        add(4, 1e17, 0, 0);
+        FAIL() << "a value too long for decimal(18,2) must be refused";
+    } catch (const DbError& e) {
+        EXPECT_EQ(e.nativeError(), 8115);
+        EXPECT_EQ(e.sqlState(), s("22003"));
+    }
+    try {
+        add(4, s("12,5"), 0, 0);
+        FAIL() << "a text that is no number must be refused";
+    } catch (const DbError& e) {
+        EXPECT_EQ(e.message(), s("Error converting data type nvarchar to numeric."));
+    }
+    EXPECT_EQ(Query(db_.get(), {s("Delete From Amount Where Id = 4")}).execSql(), 0);
+}
+
 INSTANTIATE_TEST_SUITE_P(Backends, DataLayer, ::testing::ValuesIn(md::testing::backendsUnderTest()),
                          [](const auto& info) { return info.param.name.toStdString(); });
 

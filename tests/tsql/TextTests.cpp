@@ -76,6 +76,34 @@ TEST_F(Text, ThaiWordsSortInThaiOrder) {
     EXPECT_EQ(ids(u"Select Id From Misc Where Code = 'กา'"_s), (std::vector<int>{105}));
 }
 
+TEST_F(Text, MixedTextsSortInTheWindowsWordOrder) {
+    // Hyphens and apostrophes decide only between texts otherwise equal; blanks and other
+    // marks before digits, digits before Latin letters before Thai; case and trailing blanks
+    // ignored.
+    const QStringList words = {u"กนก"_s,   u"car-s"_s, u"Brown"_s,  u"cars"_s,    u"123"_s,
+                               u"car's"_s, u"apple"_s, u"carps"_s,  u"F-FAN16"_s, u"FANLB-017"_s,
+                               u" x"_s,    u"#1"_s,    u"APPLE "_s, u"เกม"_s};
+    int id = 200;
+    for (const QString& w : words)
+        db.runSqlite(u"INSERT INTO Misc VALUES (?, ?, ?)"_s, {++id, w, w});
+    QStringList sorted;
+    for (const Row& r : db.run(u"Select Description From Misc Where Id > 200 Order By Code, Id"_s))
+        sorted << r.front().toString();
+    EXPECT_EQ(sorted, (QStringList{u" x"_s, u"#1"_s, u"123"_s, u"apple"_s, u"APPLE "_s, u"Brown"_s,
+                                   u"carps"_s, u"cars"_s, u"car's"_s, u"car-s"_s, u"FANLB-017"_s,
+                                   u"F-FAN16"_s, u"กนก"_s, u"เกม"_s}))
+        << sorted.join(u'|').toStdString();
+    // MIN, MAX, DISTINCT and ranges follow the same order; equal texts stay equal.
+    EXPECT_EQ(db.value(u"Select Max(Code) From Misc Where Id > 200"_s).toString(), u"เกม"_s);
+    EXPECT_EQ(db.value(u"Select Min(Code) From Misc Where Id > 200 And Code > '1'"_s).toString(),
+              u"123"_s);
+    EXPECT_EQ(db.run(u"Select Distinct Code From Misc Where Code = 'apple'"_s).size(), 1u);
+    EXPECT_EQ(ids(u"Select Id From Misc Where Code > 'cars' And Code < 'F'"_s),
+              (std::vector<int>{202, 206}));
+    EXPECT_EQ(db.value(u"Select Case When 'A-B' = 'a-b' Then 1 Else 0 End"_s).toInt(), 1);
+    EXPECT_EQ(db.value(u"Select Case When 'AB' = 'A-B' Then 1 Else 0 End"_s).toInt(), 0);
+}
+
 TEST_F(Text, LikeFollowsTheServer) {
     const auto like = [](const QString& v, const QString& p) { return likeMatches(v, p); };
     EXPECT_TRUE(like(u"ABC"_s, u"abc"_s));

@@ -93,27 +93,6 @@ TEST_F(Translator, MisspeltColumnsFailInsteadOfBecomingStrings) {
     EXPECT_THROW(db.run(u"Select \"NoSuchColumn\" From Misc"_s), data::DbError);
 }
 
-TEST_F(Translator, TranslationsAreCachedPerCatalogueGeneration) {
-    class Counting : public TestSchema {
-      public:
-        std::optional<ColumnType> column(const QString& t, const QString& c) const override {
-            ++calls;
-            return TestSchema::column(t, c);
-        }
-        quint64 generation() const override { return gen; }
-        mutable int calls = 0;
-        quint64 gen = 1;
-    } schema;
-    const QString sql = u"Select Code From Misc Where Code = 'x'"_s;
-    const QString first = translateStatement(sql, schema);
-    const int calls = schema.calls;
-    EXPECT_EQ(translateStatement(sql, schema), first);
-    EXPECT_EQ(schema.calls, calls);
-    schema.gen = 2;
-    translateStatement(sql, schema);
-    EXPECT_GT(schema.calls, calls);
-}
-
 TEST_F(Translator, LikeGetsAnIndexRangeUnlessTheColumnLeadsNoIndex) {
     class Indexes : public TestSchema {
       public:
@@ -128,14 +107,13 @@ TEST_F(Translator, LikeGetsAnIndexRangeUnlessTheColumnLeadsNoIndex) {
     schema.add(u"Misc"_s, u"Code"_s, {SqlType::Text, 10});
     schema.add(u"Misc"_s, u"GroupCode"_s, {SqlType::Text, 20});
     const auto sql = [&](const QString& column) {
-        return translateStatementUncached(u"Select 1 From Misc Where %1 Like ?"_s.arg(column),
-                                          schema);
+        return translateStatement(u"Select 1 From Misc Where %1 Like ?"_s.arg(column), schema);
     };
     EXPECT_TRUE(sql(u"Code"_s).contains(u"tsql_like_low")) << sql(u"Code"_s).toStdString();
     EXPECT_FALSE(sql(u"GroupCode"_s).contains(u"tsql_like_low"))
         << sql(u"GroupCode"_s).toStdString();
     const QString literal =
-        translateStatementUncached(u"Select 1 From Misc Where GroupCode Like 'AB%'"_s, schema);
+        translateStatement(u"Select 1 From Misc Where GroupCode Like 'AB%'"_s, schema);
     EXPECT_FALSE(literal.contains(u">=")) << literal.toStdString();
 }
 

@@ -23,7 +23,7 @@ enum class Kind {
     Placeholder,  // '?'; index: its ordinal (1-based)
     Parameter,    // :Name; text: the name with ':'
     Variable,     // @name; text: the name with '@'
-    Identity,     // @@IDENTITY
+    Identity,     // text: @@IDENTITY, @@ERROR, @@ROWCOUNT or @@TRANCOUNT
     Unary,        // op: "-", "+", "~"; args[0]
     Binary,       // op: + - * / % & | ^; args[0], args[1]
     Compare,      // op: = <> < > <= >=; args[0], args[1]

@@ -8,6 +8,8 @@
 #include <QStringView>
 #include <QtGlobal>
 #include <optional>
+#include <utility>
+#include <vector>
 
 struct sqlite3;
 
@@ -30,6 +32,12 @@ class SchemaLookup {
     virtual std::optional<ColumnType> column(const QString& table, const QString& column) const = 0;
     // The type of a declared batch variable (@v), when there is one.
     virtual std::optional<ColumnType> variable(const QString& name) const = 0;
+    // The columns of a table in their order (an INSERT without a column list writes them);
+    // empty when not known.
+    virtual std::vector<std::pair<QString, ColumnType>> columns(const QString& table) const {
+        (void)table;
+        return {};
+    }
     // Whether an index of the table starts with the column: false only when the table is
     // known to have none (a LIKE then gets no index range, which would only cost a
     // comparison per row); nullopt when not known (a view, an unknown table).
@@ -38,9 +46,6 @@ class SchemaLookup {
         (void)column;
         return std::nullopt;
     }
-    // Changes whenever the answers may have changed (after DDL), so that cached
-    // translations made against the old catalogue are not reused.
-    virtual quint64 generation() const { return 0; }
 };
 
 // Translates one statement. '?' placeholders stay where they are; @variables become SQLite
@@ -53,21 +58,16 @@ class SchemaLookup {
 // in their order, so that one can be used twice (the index range of `Code LIKE ?`); bind the
 // k-th '?' of the original text at index k, as before.
 //
-// Translations are cached per thread, keyed by the text, the lookup object and its
-// generation(); the cache holds a bounded number of statements.
-QString translateStatement(QStringView statement, const SchemaLookup& schema);
+// Nothing is cached here: the engine keeps its translations with its compiled batches, keyed
+// by catalogue generation and the batch's variables.
+//
+// `columns`, when given, receives the type of each column a SELECT returns (Unknown where the
+// translator cannot tell), so that a computed decimal reaches the program with its scale.
+QString translateStatement(QStringView statement, const SchemaLookup& schema,
+                           std::vector<ColumnType>* columns = nullptr);
 
 // Translates an expression (a DEFAULT value, an IF condition's body).
 QString translateExpression(QStringView expression, const SchemaLookup& schema);
-
-// The same two without the cache, for a caller that keeps translations of its own (the
-// engine keeps them with its compiled batches, keyed by catalogue generation and the batch's
-// variables: a lookup object that lives for one batch cannot key a shared cache).
-QString translateStatementUncached(QStringView statement, const SchemaLookup& schema);
-QString translateExpressionUncached(QStringView expression, const SchemaLookup& schema);
-
-// Empties this thread's translation cache.
-void clearTranslationCache();
 
 // Registers the engine's SQL functions and the text collation on a fresh SQLite handle, and
 // overrides LIKE with SQL Server's rules. It also turns off SQLite's reading of an unknown

@@ -11,6 +11,7 @@
 
 #include <QDateTime>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 namespace md::tsql {
@@ -567,35 +568,306 @@ void fnToFloat(sqlite3_context* ctx, int, sqlite3_value** argv) {
     sqlite3_result_double(ctx, *d);
 }
 
-void fnToDecimal(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    if (isNull(argv[0]))
-        return sqlite3_result_null(ctx);
+// ---- exact decimals ----------------------------------------------------------------------
+//
+// A decimal value travels through SQLite as the double nearest to it when that double reads
+// back as exactly the decimal (every value of up to 15 significant digits), otherwise as its
+// exact text. The functions below read either, compute on data::Decimal and give back the
+// same way, so decimal arithmetic, SUM, AVG and ROUND are exact.
+
+using data::Decimal;
+
+// A decimal from a value: integers and texts exactly, doubles as the decimal they stand for.
+std::optional<Decimal> decimalOf(sqlite3_value* v) {
+    switch (sqlite3_value_type(v)) {
+        case SQLITE_INTEGER:
+            return Decimal::fromInteger(sqlite3_value_int64(v));
+        case SQLITE_FLOAT:
+            return Decimal::fromDouble(sqlite3_value_double(v));
+        case SQLITE_TEXT:
+            return Decimal::parse(text(v));
+        default:
+            return std::nullopt;
+    }
+}
+
+void resultDecimal(sqlite3_context* ctx, const Decimal& d) {
+    if (d.scale() == 0 && d.integerDigits() <= 18)
+        return sqlite3_result_int64(ctx, sqlite3_int64(d.units()));
+    if (d.fitsDouble())
+        return sqlite3_result_double(ctx, d.toDouble());
+    resultText(ctx, d.toString());
+}
+
+QString sourceTypeName(sqlite3_value* v, bool parameter) {
+    switch (sqlite3_value_type(v)) {
+        case SQLITE_INTEGER:
+            return u"int"_s;
+        case SQLITE_TEXT:
+            return parameter ? u"nvarchar"_s : u"varchar"_s;
+        default:
+            return u"numeric"_s;
+    }
+}
+
+// Converts argv[0] to decimal(p, s) (money is 19, 4) as a conversion or an assignment does:
+// rounded half away from zero, refused with 8114 when not a number and with 8115 when the
+// integer part does not fit. Returns nullopt after raising.
+std::optional<Decimal> toDecimal(sqlite3_context* ctx, sqlite3_value** argv, bool parameter) {
     const int precision = sqlite3_value_int(argv[1]);
     const int scale = sqlite3_value_int(argv[2]);
     const bool money = precision == 19 && scale == 4;
-    double v = 0;
+    std::optional<Decimal> d;
     if (isText(argv[0])) {
-        const auto d = parseNumber(text(argv[0]), false, money);
-        if (!d)
-            return raise(ctx, 8114, u"22018"_s,
-                         u"Error converting data type varchar to %1."_s.arg(money ? u"money"_s
-                                                                                  : u"numeric"_s));
-        v = *d;
+        const QString t = text(argv[0]);
+        d = Decimal::parse(t, money);
+        if (!d && parseNumber(t, false, false)) {
+            // A number, but longer than 38 digits.
+            raise(ctx, 8115, u"22003"_s,
+                  u"Arithmetic overflow error converting %1 to data type numeric."_s.arg(
+                      parameter ? u"nvarchar"_s : u"varchar"_s));
+            return std::nullopt;
+        }
+        if (!d) {
+            // A text that is a number only in float notation converts through float.
+            if (auto f = parseNumber(t, false, true); f && !money)
+                d = Decimal::fromDouble(*f);
+        }
+        if (!d) {
+            raise(ctx, 8114, u"22018"_s,
+                  u"Error converting data type %1 to %2."_s.arg(
+                      parameter ? u"nvarchar"_s : u"varchar"_s, money ? u"money"_s : u"numeric"_s));
+            return std::nullopt;
+        }
     } else {
-        v = sqlite3_value_double(argv[0]);
+        d = decimalOf(argv[0]);
     }
-    const double r = roundHalfAway(v, scale);
-    const double limit = money ? 922337203685477.5807 : std::pow(10.0, double(precision - scale));
-    if (!(std::abs(r) < limit)) {
+    std::optional<Decimal> r = d ? d->rescaled(scale) : std::nullopt;
+    if (!r || r->integerDigits() > precision - scale) {
         if (money)
-            return overflow(ctx, u"money"_s);
+            overflow(ctx, u"money"_s);
+        else
+            raise(ctx, 8115, u"22003"_s,
+                  u"Arithmetic overflow error converting %1 to data type numeric."_s.arg(
+                      sourceTypeName(argv[0], parameter)));
+        return std::nullopt;
+    }
+    return r;
+}
+
+// tsql_to_decimal(value, p, s): CAST and CONVERT.
+void fnToDecimal(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (isNull(argv[0]))
+        return sqlite3_result_null(ctx);
+    if (const auto r = toDecimal(ctx, argv, false))
+        resultDecimal(ctx, *r);
+}
+
+// tsql_store_decimal(value, p, s, parameter): a value written into a decimal column. A
+// value whose exact decimal the column's storage (a double) cannot hold is refused as an
+// overflow rather than stored approximately.
+void fnStoreDecimal(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (isNull(argv[0]))
+        return sqlite3_result_null(ctx);
+    const bool parameter = sqlite3_value_int(argv[3]) != 0;
+    const auto r = toDecimal(ctx, argv, parameter);
+    if (!r)
+        return;
+    if (!r->fitsDouble()) {
         return raise(ctx, 8115, u"22003"_s,
                      u"Arithmetic overflow error converting %1 to data type numeric."_s.arg(
-                         isText(argv[0]) ? u"varchar"_s : u"numeric"_s));
+                         sourceTypeName(argv[0], parameter)));
     }
-    if (scale == 0 && std::abs(r) < 9.0e15)
-        return sqlite3_result_int64(ctx, sqlite3_int64(r));
-    sqlite3_result_double(ctx, r);
+    resultDecimal(ctx, *r);
+}
+
+// tsql_store_int(value, digits, parameter): a value written into an int (10 digits), smallint
+// (5) or tinyint (3) column: fractions dropped, texts read as integers (245 otherwise), and a
+// value outside the type's range refused as the server refuses it (8115 for int, 220 for the
+// small types).
+void fnStoreInt(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (isNull(argv[0]))
+        return sqlite3_result_null(ctx);
+    const int digits = sqlite3_value_int(argv[1]);
+    const bool parameter = sqlite3_value_int(argv[2]) != 0;
+    const QString type = digits == 3 ? u"tinyint"_s : digits == 5 ? u"smallint"_s : u"int"_s;
+    double value = 0;
+    bool integral = false;
+    sqlite3_int64 i = 0;
+    switch (sqlite3_value_type(argv[0])) {
+        case SQLITE_INTEGER:
+            i = sqlite3_value_int64(argv[0]);
+            integral = true;
+            break;
+        case SQLITE_FLOAT:
+            value = std::trunc(sqlite3_value_double(argv[0]));
+            break;
+        default: {
+            const QString t = text(argv[0]);
+            if (!parseNumber(t, true)) {
+                return raise(ctx, 245, u"22018"_s,
+                             u"Conversion failed when converting the %1 value '%2' to data type "
+                             "%3."_s.arg(parameter ? u"nvarchar"_s : u"varchar"_s, t, type));
+            }
+            value = t.trimmed().toDouble();
+            break;
+        }
+    }
+    if (integral)
+        value = double(i);
+    const double low = digits == 3 ? 0 : digits == 5 ? -32768.0 : -2147483648.0;
+    const double high = digits == 3 ? 255 : digits == 5 ? 32767.0 : 2147483647.0;
+    if (value < low || value > high) {
+        if (digits == 10)
+            return overflow(ctx, u"int"_s);
+        const QString shown = integral ? QString::number(i) : QString::number(value, 'f', 0);
+        return raise(ctx, 220, u"22003"_s,
+                     u"Arithmetic overflow error for data type %1, value = %2."_s.arg(type, shown));
+    }
+    sqlite3_result_int64(ctx, integral ? i : sqlite3_int64(value));
+}
+
+// tsql_dec_op(op, a, b, scale): + - * / % of two decimals (or a decimal and an integer), the
+// result at the scale SQL Server's rules give it.
+void fnDecOp(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (isNull(argv[1]) || isNull(argv[2]))
+        return sqlite3_result_null(ctx);
+    const auto a = decimalOf(argv[1]);
+    const auto b = decimalOf(argv[2]);
+    if (!a || !b) {
+        const sqlite3_value* bad = a ? argv[2] : argv[1];
+        return conversionFailed(ctx, text(const_cast<sqlite3_value*>(bad)), u"numeric"_s);
+    }
+    const int scale = sqlite3_value_int(argv[3]);
+    const char op = char(sqlite3_value_text(argv[0])[0]);
+    std::optional<Decimal> r;
+    switch (op) {
+        case '+':
+            r = a->plus(*b);
+            break;
+        case '-':
+            r = a->minus(*b);
+            break;
+        case '*':
+            r = a->times(*b);
+            break;
+        case '/':
+        case '%':
+            if (b->isZero())
+                return raise(ctx, 8134, u"22012"_s, u"Divide by zero error encountered."_s);
+            if (op == '/') {
+                r = a->dividedBy(*b, scale);
+            } else if (auto q = a->dividedBy(*b, 0); q) {
+                // a - trunc(a / b) * b, with the sign of a
+                const auto whole = a->dividedBy(*b, 1);
+                const auto t = whole ? whole->roundedAt(0, true) : std::nullopt;
+                const auto tb = t ? t->rescaled(0) : std::nullopt;
+                const auto prod = tb ? tb->times(*b) : std::nullopt;
+                r = prod ? a->minus(*prod) : std::nullopt;
+            }
+            break;
+        default:
+            break;
+    }
+    if (r)
+        r = r->rescaled(scale);
+    if (!r)
+        return raise(ctx, 8115, u"22003"_s,
+                     u"Arithmetic overflow error converting expression to data type numeric."_s);
+    resultDecimal(ctx, *r);
+}
+
+// tsql_dec_sum(x, scale) and tsql_dec_avg(x, scale, result scale): exact aggregates over a
+// decimal column. A double of a column of scale s is the nearest to a whole number of
+// 10^-s units, so it is read back by rounding x * 10^s.
+// SQLite's aggregate memory is aligned for 8 bytes only: the 128-bit total is kept as bytes.
+struct DecimalSum {
+    unsigned char total[sizeof(Decimal::Units)] = {};
+    Decimal::Units units() const {
+        Decimal::Units u = 0;
+        std::memcpy(&u, total, sizeof u);
+        return u;
+    }
+    void setUnits(Decimal::Units u) { std::memcpy(total, &u, sizeof u); }
+    sqlite3_int64 count = 0;
+    int scale = 0;
+    int resultScale = 0;
+    bool overflow = false;
+    bool bad = false;
+};
+
+void decimalStep(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    auto* acc = static_cast<DecimalSum*>(sqlite3_aggregate_context(ctx, sizeof(DecimalSum)));
+    if (!acc || isNull(argv[0]))
+        return;
+    const int scale = std::clamp(sqlite3_value_int(argv[1]), 0, Decimal::kMaxDigits);
+    acc->scale = scale;
+    acc->resultScale = argc > 2 ? sqlite3_value_int(argv[2]) : scale;
+    Decimal::Units add = 0;
+    const int type = sqlite3_value_type(argv[0]);
+    const double d = type == SQLITE_FLOAT ? sqlite3_value_double(argv[0]) : 0.0;
+    if (type == SQLITE_FLOAT && scale <= 15 &&
+        std::abs(d) < 1e15 / double(data::powerOfTen(scale))) {
+        add = Decimal::Units(std::llround(d * double(data::powerOfTen(scale))));
+    } else if (type == SQLITE_INTEGER && scale <= 18) {
+        add = Decimal::Units(sqlite3_value_int64(argv[0])) * data::powerOfTen(scale);
+    } else {
+        const auto v = decimalOf(argv[0]);
+        const auto r = v ? v->rescaled(scale) : std::nullopt;
+        if (!r) {
+            acc->bad = acc->bad || !v;
+            acc->overflow = acc->overflow || v.has_value();
+            return;
+        }
+        add = r->units();
+    }
+    const Decimal::Units limit = data::powerOfTen(Decimal::kMaxDigits);
+    Decimal::Units sum = 0;
+    if (__builtin_add_overflow(acc->units(), add, &sum) || sum >= limit || sum <= -limit)
+        acc->overflow = true;
+    acc->setUnits(sum);
+    ++acc->count;
+}
+
+// Null for no rows; false after raising an error.
+std::optional<Decimal> decimalTotal(sqlite3_context* ctx, const DecimalSum* acc, bool& failed) {
+    failed = false;
+    if (acc && acc->bad) {
+        raise(ctx, 8114, u"22018"_s, u"Error converting data type varchar to numeric."_s);
+        failed = true;
+    } else if (acc && acc->overflow) {
+        raise(ctx, 8115, u"22003"_s,
+              u"Arithmetic overflow error converting expression to data type numeric."_s);
+        failed = true;
+    }
+    if (failed || !acc || acc->count == 0)
+        return std::nullopt;
+    return Decimal(acc->units(), acc->scale);
+}
+
+void decimalSumFinal(sqlite3_context* ctx) {
+    bool failed = false;
+    const auto total =
+        decimalTotal(ctx, static_cast<DecimalSum*>(sqlite3_aggregate_context(ctx, 0)), failed);
+    if (failed)
+        return;
+    if (!total)
+        return sqlite3_result_null(ctx);
+    resultDecimal(ctx, *total);
+}
+
+void decimalAvgFinal(sqlite3_context* ctx) {
+    auto* acc = static_cast<DecimalSum*>(sqlite3_aggregate_context(ctx, 0));
+    bool failed = false;
+    const auto total = decimalTotal(ctx, acc, failed);
+    if (failed)
+        return;
+    if (!total)
+        return sqlite3_result_null(ctx);
+    const auto avg = total->dividedBy(Decimal(acc->count, 0), acc->resultScale);
+    if (!avg)
+        return overflow(ctx, u"numeric"_s);
+    resultDecimal(ctx, *avg);
 }
 
 void fnToDateTime(sqlite3_context* ctx, int, sqlite3_value** argv) {
@@ -801,6 +1073,9 @@ void registerFunctions(sqlite3* db) {
         {"tsql_to_int", 2, fnToInt},
         {"tsql_to_float", 1, fnToFloat},
         {"tsql_to_decimal", 3, fnToDecimal},
+        {"tsql_store_decimal", 4, fnStoreDecimal},
+        {"tsql_store_int", 3, fnStoreInt},
+        {"tsql_dec_op", 4, fnDecOp},
         {"tsql_to_datetime", 1, fnToDateTime},
         {"tsql_to_text", 6, fnToText},
         {"tsql_like_low", 1, fnLikeLow},
@@ -815,6 +1090,14 @@ void registerFunctions(sqlite3* db) {
             throw data::DbError(u"Cannot register the SQL function %1: %2"_s.arg(
                 QString::fromLatin1(r.name), QString::fromUtf8(sqlite3_errmsg(db))));
         }
+    }
+    const int aggregateFlags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
+    if (sqlite3_create_function_v2(db, "tsql_dec_sum", 2, aggregateFlags, nullptr, nullptr,
+                                   decimalStep, decimalSumFinal, nullptr) != SQLITE_OK ||
+        sqlite3_create_function_v2(db, "tsql_dec_avg", 3, aggregateFlags, nullptr, nullptr,
+                                   decimalStep, decimalAvgFinal, nullptr) != SQLITE_OK) {
+        throw data::DbError(u"Cannot register the decimal aggregates: %1"_s.arg(
+            QString::fromUtf8(sqlite3_errmsg(db))));
     }
     auto* collator = new TextCollator;
     if (sqlite3_create_collation_v2(db, embedded::kTextCollation, SQLITE_UTF8, collator, collate,

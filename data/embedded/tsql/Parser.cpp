@@ -700,9 +700,13 @@ class Parser {
                 ++at_;
                 const QString name = tokenText(t);
                 if (name.startsWith(u"@@")) {
-                    if (name.compare(u"@@IDENTITY", Qt::CaseInsensitive) != 0)
-                        unsupported(pos, name.toUpper());
-                    return node(Kind::Identity, pos);
+                    const QString upper = name.toUpper();
+                    if (upper != u"@@IDENTITY" && upper != u"@@ERROR" && upper != u"@@ROWCOUNT" &&
+                        upper != u"@@TRANCOUNT")
+                        unsupported(pos, upper);
+                    NodePtr n = node(Kind::Identity, pos);
+                    n->text = upper;
+                    return n;
                 }
                 NodePtr n = node(Kind::Variable, pos);
                 n->text = name;

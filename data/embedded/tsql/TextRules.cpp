@@ -7,6 +7,7 @@
 #include <QList>
 #include <algorithm>
 #include <cstring>
+#include <string>
 #include <vector>
 
 namespace md::tsql {
@@ -20,6 +21,10 @@ TextCollator::TextCollator() {
         throw data::DbError(u"The Thai collation is not available: %1"_s.arg(
             QString::fromLatin1(u_errorName(status))));
     }
+    // Thai's tailoring puts Thai script first; Windows keeps the default order of scripts:
+    // digits, then Latin letters, then Thai.
+    const int32_t defaultOrder[] = {UCOL_REORDER_CODE_NONE};  // DEFAULT is the tailoring's own
+    ucol_setReorderCodes(collator_, defaultOrder, 1, &status);
     ucol_setStrength(collator_, UCOL_SECONDARY);
     ucol_setAttribute(collator_, UCOL_ALTERNATE_HANDLING, UCOL_NON_IGNORABLE, &status);
     ucol_setAttribute(collator_, UCOL_NORMALIZATION_MODE, UCOL_ON, &status);
@@ -30,6 +35,26 @@ TextCollator::~TextCollator() {
         ucol_close(collator_);
 }
 
+namespace {
+
+bool isWordSortMark(char c) {
+    return c == '-' || c == '\'';
+}
+
+bool hasWordSortMark(const char* s, int n) {
+    return std::memchr(s, '-', size_t(n)) || std::memchr(s, '\'', size_t(n));
+}
+
+// The text without hyphens and apostrophes, and those marks in their order.
+void splitMarks(const char* s, int n, std::string& text, std::string& marks) {
+    text.clear();
+    marks.clear();
+    for (int i = 0; i < n; ++i)
+        (isWordSortMark(s[i]) ? marks : text).push_back(s[i]);
+}
+
+}  // namespace
+
 int TextCollator::compareUtf8(const char* a, int aLength, const char* b, int bLength) const {
     while (aLength > 0 && a[aLength - 1] == ' ')
         --aLength;
@@ -37,6 +62,26 @@ int TextCollator::compareUtf8(const char* a, int aLength, const char* b, int bLe
         --bLength;
     if (aLength == bLength && (aLength == 0 || std::equal(a, a + aLength, b)))
         return 0;
+    if (hasWordSortMark(a, aLength) || hasWordSortMark(b, bLength)) {
+        // Word sort: hyphens and apostrophes count only between texts that are otherwise
+        // equal, and then a text without them comes first, an apostrophe before a hyphen.
+        std::string ta, ma, tb, mb;
+        splitMarks(a, aLength, ta, ma);
+        splitMarks(b, bLength, tb, mb);
+        const int c = compareText(ta.data(), int(ta.size()), tb.data(), int(tb.size()));
+        if (c != 0)
+            return c;
+        const auto weight = [](char m) { return m == '\'' ? 1 : 2; };
+        for (size_t i = 0; i < std::min(ma.size(), mb.size()); ++i) {
+            if (ma[i] != mb[i])
+                return weight(ma[i]) < weight(mb[i]) ? -1 : 1;
+        }
+        return ma.size() < mb.size() ? -1 : ma.size() > mb.size() ? 1 : 0;
+    }
+    return compareText(a, aLength, b, bLength);
+}
+
+int TextCollator::compareText(const char* a, int aLength, const char* b, int bLength) const {
     UErrorCode status = U_ZERO_ERROR;
     const UCollationResult r = ucol_strcollUTF8(collator_, a, aLength, b, bLength, &status);
     if (U_FAILURE(status)) {

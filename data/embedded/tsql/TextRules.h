@@ -11,7 +11,10 @@ struct UCollator;
 
 namespace md::tsql {
 
-// An ICU collator for Thai at secondary strength with non-ignorable punctuation and blanks.
+// The order of the suite's Thai Windows collation: ICU's Thai collator at secondary strength
+// (case ignored; Thai leading vowels sort by the consonant that follows) with the default
+// script order (digits, Latin, Thai), blanks and punctuation counting as characters, except
+// that hyphens and apostrophes decide only between texts otherwise equal (word sort).
 class TextCollator {
   public:
     TextCollator();
@@ -23,6 +26,7 @@ class TextCollator {
     int compare(const QString& a, const QString& b) const;
 
   private:
+    int compareText(const char* a, int aLength, const char* b, int bLength) const;
     UCollator* collator_ = nullptr;
 };
 

@@ -5,10 +5,8 @@
 #include "data/embedded/tsql/TextRules.h"
 #include "data/embedded/tsql/Values.h"
 
-#include <functional>
-
 #include <QHash>
-#include <unordered_map>
+#include <QRegularExpression>
 
 namespace md::tsql {
 namespace {
@@ -21,6 +19,64 @@ using data::ErrorCategory;
 bool isNumeric(SqlType t) {
     return t == SqlType::Integer || t == SqlType::Float || t == SqlType::Decimal ||
            t == SqlType::Money;
+}
+
+bool isExact(SqlType t) {
+    return t == SqlType::Decimal || t == SqlType::Money;
+}
+
+// Precision and scale of an exact numeric operand, as SQL Server sees it in arithmetic: an int
+// is decimal(10, 0) (an integer literal has as many digits as it is written with), money is
+// decimal(19, 4).
+struct DecimalShape {
+    int precision;
+    int scale;
+};
+
+DecimalShape shapeOf(const ColumnType& t, const QString& literal = {}) {
+    if (t.type == SqlType::Money)
+        return {19, 4};
+    if (t.type == SqlType::Decimal) {
+        const int scale = std::max(t.scale, 0);
+        int precision = t.precision > 0 ? t.precision : 18;
+        if (!literal.isEmpty())
+            precision = std::max<int>(int(literal.count(QRegularExpression(u"[0-9]"_s))), scale);
+        return {std::max(precision, 1), scale};
+    }
+    return {10, 0};
+}
+
+// The result type of a decimal operation, with its precision capped at 38 the way the server
+// caps it (keeping the integer part and at least six decimals where it can).
+ColumnType decimalResult(const QString& op, DecimalShape a, DecimalShape b, bool money) {
+    if (money)
+        return ColumnType{SqlType::Money, -1, 19, 4};
+    int p = 0, sc = 0;
+    const bool multiplicative = op == u"*" || op == u"/";
+    if (op == u"+" || op == u"-") {
+        sc = std::max(a.scale, b.scale);
+        p = sc + std::max(a.precision - a.scale, b.precision - b.scale) + 1;
+    } else if (op == u"*") {
+        p = a.precision + b.precision + 1;
+        sc = a.scale + b.scale;
+    } else if (op == u"/") {
+        sc = std::max(6, a.scale + b.precision + 1);
+        p = a.precision - a.scale + b.scale + sc;
+    } else {  // %
+        sc = std::max(a.scale, b.scale);
+        p = std::min(a.precision - a.scale, b.precision - b.scale) + sc;
+    }
+    if (p > 38) {
+        const int integral = p - sc;
+        if (!multiplicative)
+            sc = std::max(38 - integral, std::min(sc, 6));
+        else if (integral < 32)
+            sc = std::min(sc, 38 - integral);
+        else if (sc > 6)
+            sc = 6;
+        p = 38;
+    }
+    return ColumnType{SqlType::Decimal, -1, p, std::max(sc, 0)};
 }
 
 QString quoteIdent(const QString& name) {
@@ -87,10 +143,18 @@ class Emitter {
     Emitter(QStringView text, const SchemaLookup& schema, bool numbered)
         : text_(text), schema_(schema), numbered_(numbered) {}
 
-    QString statement(const Statement& st) {
+    QString statement(const Statement& st, std::vector<ColumnType>* types) {
         switch (st.type) {
-            case Statement::Select:
-                return query(*st.query, nullptr, nullptr);
+            case Statement::Select: {
+                Columns cols;
+                QString sql = query(*st.query, nullptr, &cols);
+                if (types) {
+                    types->clear();
+                    for (const auto& c : cols)
+                        types->push_back(c.second);
+                }
+                return sql;
+            }
             case Statement::Insert:
                 return insert(st);
             case Statement::Update:
@@ -132,11 +196,37 @@ class Emitter {
                 types.push_back(schema_.column(st.table, c).value_or(ColumnType{}));
             }
             s += u" ("_s + cols.join(u", "_s) + u')';
+        } else {
+            for (const auto& [name, type] : schema_.columns(st.table)) {
+                (void)name;
+                types.push_back(type);
+            }
         }
         if (st.defaultValues)
             return s + u" DEFAULT VALUES"_s;
-        if (st.query)
-            return s + u' ' + query(*st.query, nullptr, nullptr);
+        if (st.query) {
+            Columns produced;
+            const QString select = query(*st.query, nullptr, &produced);
+            bool convert = false;
+            for (const ColumnType& t : types)
+                convert = convert || isExact(t.type) || t.type == SqlType::Integer;
+            if (!convert || produced.size() != types.size())
+                return s + u' ' + select;
+            // The selected values are converted to their columns as VALUES are: through a
+            // named source whose columns the conversions can refer to.
+            QStringList names, values;
+            for (size_t i = 0; i < types.size(); ++i) {
+                const QString name = u"md_c%1"_s.arg(i + 1);
+                names << name;
+                Emitted v;
+                v.sql = name;
+                v.type = produced[i].second;
+                assignTo(types[i], v);
+                values << v.sql;
+            }
+            return u"WITH md_source("_s + names.join(u", "_s) + u") AS ("_s + select + u") "_s + s +
+                   u" SELECT "_s + values.join(u", "_s) + u" FROM md_source"_s;
+        }
         QStringList rows;
         for (const auto& row : st.rows) {
             if (!types.empty() && row.size() != types.size()) {
@@ -175,8 +265,26 @@ class Emitter {
         return s;
     }
 
-    // A value written into a column: date-time columns read strings as dates.
+    // A value written into a column: date-time columns read strings as dates; decimal and
+    // money columns round it to their scale and refuse what does not fit.
     void assignTo(const ColumnType& column, Emitted& v) {
+        if (isExact(column.type)) {
+            if (v.sql == u"NULL")
+                return;
+            const DecimalShape shape = shapeOf(column);
+            v.sql = u"tsql_store_decimal("_s + v.sql + u", "_s + QString::number(shape.precision) +
+                    u", "_s + QString::number(shape.scale) + (v.bindable ? u", 1)"_s : u", 0)"_s);
+            v.type = column;
+            return;
+        }
+        if (column.type == SqlType::Integer &&
+            (column.precision == 3 || column.precision == 5 || column.precision == 10) &&
+            v.sql != u"NULL") {
+            v.sql = u"tsql_store_int("_s + v.sql + u", "_s + QString::number(column.precision) +
+                    (v.bindable ? u", 1)"_s : u", 0)"_s);
+            v.type = column;
+            return;
+        }
         if (column.type != SqlType::DateTime)
             return;
         asDateTime(v);
@@ -361,6 +469,10 @@ class Emitter {
         for (const ScopeTable& t : scope.tables) {
             if (!star.qualifier.isEmpty() && t.alias.compare(star.qualifier, Qt::CaseInsensitive))
                 continue;
+            if (!t.table.isEmpty()) {
+                for (const auto& c : schema_.columns(t.table))
+                    cols.push_back(c);
+            }
             for (const auto& c : t.derived)
                 cols.push_back(c);
         }
@@ -474,7 +586,10 @@ class Emitter {
                     e.type = *t;
                 return e;
             case Kind::Identity:
-                e.sql = u"last_insert_rowid()"_s;
+                e.sql = n.text == u"@@ERROR"       ? u"md_error()"_s
+                        : n.text == u"@@ROWCOUNT"  ? u"md_rowcount()"_s
+                        : n.text == u"@@TRANCOUNT" ? u"md_trancount()"_s
+                                                   : u"last_insert_rowid()"_s;
                 e.type.type = SqlType::Integer;
                 return e;
             case Kind::Unary: {
@@ -666,6 +781,21 @@ class Emitter {
         const auto num = [](const Emitted& x) {
             return isNumeric(x.type.type) ? x.sql : u"tsql_num("_s + x.sql + u')';
         };
+        // Decimal arithmetic is exact and takes the server's result scale.
+        const auto exactOperand = [](SqlType t) { return isExact(t) || t == SqlType::Integer; };
+        const bool arithmetic =
+            n.op == u"+" || n.op == u"-" || n.op == u"*" || n.op == u"/" || n.op == u"%";
+        if (arithmetic && (isExact(ta) || isExact(tb)) && exactOperand(ta) && exactOperand(tb)) {
+            const auto literalOf = [](const Node& x) {
+                return x.kind == Kind::Number ? x.text : QString();
+            };
+            e.type = decimalResult(n.op, shapeOf(a.type, literalOf(*n.args[0])),
+                                   shapeOf(b.type, literalOf(*n.args[1])),
+                                   ta == SqlType::Money || tb == SqlType::Money);
+            e.sql = u"tsql_dec_op('"_s + n.op + u"', "_s + a.sql + u", "_s + b.sql + u", "_s +
+                    QString::number(e.type.scale) + u')';
+            return e;
+        }
         if (n.op == u"+") {
             if (isNumeric(ta) && isNumeric(tb)) {
                 e.sql = u'(' + a.sql + u" + "_s + b.sql + u')';
@@ -825,6 +955,21 @@ class Emitter {
             e.sql = n.star ? u"count(*)"_s
                            : u"count("_s + (n.distinct ? u"DISTINCT "_s : QString()) + list + u')';
             e.type.type = SqlType::Integer;
+        } else if ((f == u"SUM" || f == u"AVG") && isExact(args[0].type.type)) {
+            // Exact sums; a sum has the scale of its values, an average at least six decimals.
+            const bool money = args[0].type.type == SqlType::Money;
+            const int scale = shapeOf(args[0].type).scale;
+            const int resultScale = f == u"SUM" || money ? scale : std::max(scale, 6);
+            e.type = money ? args[0].type : ColumnType{SqlType::Decimal, -1, 38, resultScale};
+            if (n.distinct) {
+                e.sql = u"tsql_to_decimal("_s + f.toLower() + u"(DISTINCT "_s + list +
+                        u"), 38, "_s + QString::number(resultScale) + u')';
+            } else if (f == u"SUM") {
+                e.sql = u"tsql_dec_sum("_s + list + u", "_s + QString::number(scale) + u')';
+            } else {
+                e.sql = u"tsql_dec_avg("_s + list + u", "_s + QString::number(scale) + u", "_s +
+                        QString::number(resultScale) + u')';
+            }
         } else {  // SUM MIN MAX AVG
             e.sql = f.toLower() + u'(' + (n.distinct ? u"DISTINCT "_s : QString()) + list + u')';
             e.type = args[0].type;
@@ -906,71 +1051,21 @@ class Emitter {
     const Node* topNode_ = nullptr;
 };
 
-struct CacheKey {
-    QString text;
-    const SchemaLookup* schema;
-    quint64 generation;
-    bool expression;
-    bool operator==(const CacheKey& o) const {
-        return schema == o.schema && generation == o.generation && expression == o.expression &&
-               text == o.text;
-    }
-};
-struct CacheKeyHash {
-    size_t operator()(const CacheKey& k) const {
-        return qHash(k.text) ^ (std::hash<const void*>()(k.schema) * 31) ^ size_t(k.generation) ^
-               size_t(k.expression);
-    }
-};
-
-constexpr size_t kCacheLimit = 1024;
-
-std::unordered_map<CacheKey, QString, CacheKeyHash>& cache() {
-    thread_local std::unordered_map<CacheKey, QString, CacheKeyHash> c;
-    return c;
-}
-
-QString cached(QStringView text, const SchemaLookup& schema, bool expression,
-               const std::function<QString()>& make) {
-    CacheKey key{text.toString(), &schema, schema.generation(), expression};
-    auto& c = cache();
-    if (auto it = c.find(key); it != c.end())
-        return it->second;
-    QString result = make();
-    if (c.size() >= kCacheLimit)
-        c.clear();
-    c.emplace(std::move(key), result);
-    return result;
-}
-
 }  // namespace
 
-QString translateStatementUncached(QStringView statement, const SchemaLookup& schema) {
+QString translateStatement(QStringView statement, const SchemaLookup& schema,
+                           std::vector<ColumnType>* columns) {
     const Statement st = parseStatement(statement);
     Emitter emitter(statement, schema, st.placeholders > 0 && !st.named);
-    return emitter.statement(st);
+    return emitter.statement(st, columns);
 }
 
-QString translateExpressionUncached(QStringView expression, const SchemaLookup& schema) {
+QString translateExpression(QStringView expression, const SchemaLookup& schema) {
     int placeholders = 0;
     bool named = false;
     const NodePtr e = parseExpression(expression, placeholders, named);
     Emitter emitter(expression, schema, placeholders > 0 && !named);
     return emitter.expression(*e);
-}
-
-QString translateStatement(QStringView statement, const SchemaLookup& schema) {
-    return cached(statement, schema, false,
-                  [&] { return translateStatementUncached(statement, schema); });
-}
-
-QString translateExpression(QStringView expression, const SchemaLookup& schema) {
-    return cached(expression, schema, true,
-                  [&] { return translateExpressionUncached(expression, schema); });
-}
-
-void clearTranslationCache() {
-    cache().clear();
 }
 
 }  // namespace md::tsql

@@ -3,7 +3,7 @@
 #include "data/embedded/EngineConventions.h"
 
 #include <QRegularExpression>
-#include <cfloat>
+#include <algorithm>
 #include <cmath>
 
 namespace md::tsql {
@@ -134,33 +134,25 @@ QString storageText(const QDateTime& value) {
 }
 
 double roundHalfAway(double value, int digits) {
-    if (!std::isfinite(value))
+    // On the decimal the double stands for (2.675 is 2.675, not 2.67499999...), as SQL
+    // Server's decimal arithmetic rounds it.
+    const auto d = data::Decimal::fromDouble(value);
+    if (!d)
         return value;
-    if (digits > 15)
-        return value;
-    if (digits < -20)
-        return 0.0;
-    const long double scale = std::pow(10.0L, static_cast<long double>(std::abs(digits)));
-    long double v = value;
-    // A nudge of a few ulps so that 2.675 (stored as 2.67499999...) rounds as the decimal it
-    // stands for, as SQL Server's decimal arithmetic does.
-    const long double nudge = 1.0L + 16 * static_cast<long double>(DBL_EPSILON);
-    if (digits >= 0) {
-        const long double r = std::round(v * scale * nudge);
-        return static_cast<double>(r / scale);
-    }
-    const long double r = std::round(v / scale * nudge);
-    return static_cast<double>(r * scale);
+    const auto r = d->roundedAt(std::clamp(digits, -38, 38));
+    return r ? r->toDouble() : value;
 }
 
 QString decimalText(double value, int scale) {
-    if (scale < 0)
-        scale = 0;
-    const double r = roundHalfAway(value, scale);
-    QString s = QString::number(r, 'f', scale);
-    if (s.startsWith(u'-') && s.mid(1).count(u'0') + (scale > 0 ? 1 : 0) == s.size() - 1)
-        s.remove(0, 1);  // no "-0.00"
-    return s;
+    const auto d = data::Decimal::fromDouble(value);
+    if (!d)
+        return QString::number(value, 'f', std::max(scale, 0));
+    return decimalText(*d, scale);
+}
+
+QString decimalText(const data::Decimal& value, int scale) {
+    const auto r = value.rescaled(std::max(scale, 0));
+    return r ? r->toString() : value.toString();
 }
 
 QString moneyText(double value, int style) {

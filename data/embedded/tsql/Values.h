@@ -4,6 +4,8 @@
 // engine's SQL functions (values known when running) apply: reading date-time texts, rounding,
 // and the texts CONVERT and STR produce.
 
+#include "data/backend/Decimal.h"
+
 #include <QDateTime>
 #include <QString>
 #include <QStringView>
@@ -31,8 +33,10 @@ QString storageText(const QDateTime& value);
 // Rounds half away from zero to `digits` decimals (negative digits round to tens, hundreds).
 double roundHalfAway(double value, int digits);
 
-// Plain digits with a leading '-' and exactly `scale` decimals (CONVERT(char, decimal)).
+// Plain digits with a leading '-' and exactly `scale` decimals (CONVERT(char, decimal)),
+// rounded half away from zero; never "-0.00".
 QString decimalText(double value, int scale);
+QString decimalText(const data::Decimal& value, int scale);
 
 // CONVERT(varchar, money, style): style 1 groups thousands with commas and shows 2 decimals,
 // styles 2 and 126 show 4 decimals, every other style shows 2 decimals without separators.

@@ -1,0 +1,172 @@
+// Decimal, numeric and money columns of the embedded engine: rounding on every write,
+// overflow refusals that change nothing, exact arithmetic and sums, and values that reach the
+// caller with their scale.
+
+#include "EngineFixture.h"
+#include "data/backend/Decimal.h"
+
+namespace md::embedded::test {
+namespace {
+
+using data::Decimal;
+
+QString text(const QVariant& v) {
+    return v.metaType() == QMetaType::fromType<Decimal>()
+               ? v.value<Decimal>().toString()
+               : QStringLiteral("<%1: %2>").arg(QString::fromLatin1(v.typeName()), v.toString());
+}
+
+class DecimalTest : public EngineTest {
+  protected:
+    void SetUp() override {
+        EngineTest::SetUp();
+        run(
+            QStringLiteral("Create Table Amount (Id int NOT NULL PRIMARY KEY, Price "
+                           "decimal(18,2) NULL, Rate decimal(20,6) NULL, Qty decimal(18,4) NULL, "
+                           "Cash money NULL, Small decimal(4,2) NULL DEFAULT 1.005)"));
+    }
+    QString valueOf(const QString& column, int id = 1) {
+        return text(
+            scalar(QStringLiteral("Select %1 From Amount Where Id = %2").arg(column).arg(id)));
+    }
+};
+
+TEST_F(DecimalTest, EveryWriteRoundsHalfAwayFromZeroToTheColumnsScale) {
+    run(QStringLiteral("Insert Into Amount (Id, Price, Rate) Values (1, 10.005, 35.9172968)"));
+    EXPECT_EQ(valueOf(QStringLiteral("Price")), QStringLiteral("10.01"));
+    EXPECT_EQ(valueOf(QStringLiteral("Rate")), QStringLiteral("35.917297"));
+    EXPECT_EQ(valueOf(QStringLiteral("Small")), QStringLiteral("1.01"));  // the default too
+    run(QStringLiteral("Update Amount Set Price = -10.005, Qty = 0.00005 Where Id = 1"));
+    EXPECT_EQ(valueOf(QStringLiteral("Price")), QStringLiteral("-10.01"));
+    EXPECT_EQ(valueOf(QStringLiteral("Qty")), QStringLiteral("0.0001"));
+    // Bound values: a double as the decimal it stands for, a text exactly, a Decimal.
+    run(QStringLiteral("Insert Into Amount (Id, Price, Rate, Qty) Values (2, ?, ?, ?)"),
+        {2.675, QStringLiteral("-0.0000005"), QVariant::fromValue(*Decimal::parse(u"1.23455"))});
+    EXPECT_EQ(valueOf(QStringLiteral("Price"), 2), QStringLiteral("2.68"));
+    EXPECT_EQ(valueOf(QStringLiteral("Rate"), 2), QStringLiteral("-0.000001"));
+    EXPECT_EQ(valueOf(QStringLiteral("Qty"), 2), QStringLiteral("1.2346"));
+    // Money keeps four decimals; an integer and a value of no decimals keep the scale.
+    run(QStringLiteral("Insert Into Amount (Id, Price, Cash) Values (3, 10, 1.23456)"));
+    EXPECT_EQ(valueOf(QStringLiteral("Price"), 3), QStringLiteral("10.00"));
+    EXPECT_EQ(valueOf(QStringLiteral("Cash"), 3), QStringLiteral("1.2346"));
+    // INSERT ... SELECT converts what it selects.
+    run(QStringLiteral(
+        "Insert Into Amount (Id, Price) Select Id + 10, Rate From Amount Where Id = 1"));
+    EXPECT_EQ(valueOf(QStringLiteral("Price"), 11), QStringLiteral("35.92"));
+}
+
+TEST_F(DecimalTest, ATooLongValueIsRefusedAndNothingOfTheStatementIsApplied) {
+    run(QStringLiteral("Insert Into Amount (Id, Small) Values (1, 1)"));
+    const data::DbError e =
+        refusal(QStringLiteral("Insert Into Amount (Id, Small) Values (2, 5), (3, 100.5)"));
+    EXPECT_EQ(e.nativeError(), 8115);
+    EXPECT_EQ(e.sqlState(), QStringLiteral("22003"));
+    EXPECT_EQ(e.message(),
+              QStringLiteral("Arithmetic overflow error converting numeric to data type numeric."));
+    EXPECT_EQ(scalar(QStringLiteral("Select Count(*) From Amount")).toInt(), 1);
+    // 99.995 rounds to 100.00, which needs three integer digits.
+    EXPECT_EQ(refusal(QStringLiteral("Update Amount Set Small = 99.995")).nativeError(), 8115);
+    EXPECT_EQ(valueOf(QStringLiteral("Small")), QStringLiteral("1.00"));
+    EXPECT_EQ(
+        refusal(QStringLiteral("Update Amount Set Small = ?"), {QStringLiteral("12a")}).message(),
+        QStringLiteral("Error converting data type nvarchar to numeric."));
+    EXPECT_EQ(refusal(QStringLiteral("Update Amount Set Small = 'x'")).nativeError(), 8114);
+    EXPECT_EQ(valueOf(QStringLiteral("Small")), QStringLiteral("1.00"));
+}
+
+TEST_F(DecimalTest, SumsAndArithmeticAreExact) {
+    run(QStringLiteral("Insert Into Amount (Id, Qty) Values (1, 0.1), (2, 0.2)"));
+    EXPECT_EQ(scalar(QStringLiteral("Select Count(*) From Amount Having Sum(Qty) = 0.3")).toInt(),
+              2);
+    EXPECT_EQ(text(scalar(QStringLiteral("Select Sum(Qty) From Amount"))),
+              QStringLiteral("0.3000"));
+    EXPECT_EQ(text(scalar(QStringLiteral("Select Sum(Qty) - 0.3 From Amount"))),
+              QStringLiteral("0.0000"));
+    // Many rows: a thousand times 0.1 is exactly 100.
+    run(QStringLiteral("Delete From Amount"));
+    QString values;
+    for (int i = 1; i <= 1000; ++i)
+        values +=
+            QStringLiteral("%1(%2, 0.1)").arg(i > 1 ? QStringLiteral(", ") : QString()).arg(i);
+    run(QStringLiteral("Insert Into Amount (Id, Qty) Values ") + values);
+    EXPECT_EQ(text(scalar(QStringLiteral("Select Sum(Qty) From Amount"))),
+              QStringLiteral("100.0000"));
+    EXPECT_EQ(text(scalar(QStringLiteral("Select Avg(Qty) From Amount"))),
+              QStringLiteral("0.100000"));
+    // The result scales of + - * /.
+    run(QStringLiteral("Update Amount Set Price = 10.25, Rate = 3 Where Id = 1"));
+    const QString one = QStringLiteral(" From Amount Where Id = 1");
+    EXPECT_EQ(text(scalar(QStringLiteral("Select Price + Qty") + one)), QStringLiteral("10.3500"));
+    EXPECT_EQ(text(scalar(QStringLiteral("Select Price * Qty") + one)), QStringLiteral("1.025000"));
+    EXPECT_EQ(text(scalar(QStringLiteral("Select Price / 3") + one)),
+              QStringLiteral("3.4166666666667"));
+    EXPECT_EQ(text(scalar(QStringLiteral("Select Round(Price, 1)") + one)),
+              QStringLiteral("10.30"));
+    EXPECT_EQ(text(scalar(QStringLiteral("Select Cast(Price As Decimal(28,2)) / Rate") + one)),
+              QStringLiteral("3.416667"));
+    EXPECT_EQ(refusal(QStringLiteral("Select Price / 0 From Amount")).nativeError(), 8134);
+}
+
+TEST_F(DecimalTest, ConversionsAtTheEdgesRoundAsTheServerDoes) {
+    EXPECT_EQ(text(scalar(QStringLiteral("Select Cast(0.5 As Decimal(1,0))"))),
+              QStringLiteral("1"));
+    EXPECT_EQ(text(scalar(QStringLiteral("Select Cast(-0.5 As Decimal(1,0))"))),
+              QStringLiteral("-1"));
+    EXPECT_EQ(text(scalar(QStringLiteral("Select Cast(-0.004 As Decimal(5,2))"))),
+              QStringLiteral("0.00"));
+    EXPECT_EQ(text(scalar(QStringLiteral("Select Cast('0.05' As Decimal(2,1))"))),
+              QStringLiteral("0.1"));
+    EXPECT_EQ(text(scalar(QStringLiteral(
+                  "Select Cast('99999999999999999999999999999999999999' As Decimal(38,0))"))),
+              QStringLiteral("99999999999999999999999999999999999999"));
+    EXPECT_EQ(
+        refusal(QStringLiteral(
+                    "Select Cast('99999999999999999999999999999999999999.5' As Decimal(38,0))"))
+            .nativeError(),
+        8115);
+    EXPECT_EQ(text(scalar(QStringLiteral("Select Convert(Char(10), Cast(2.675 As Decimal(9,2)))"))),
+              QStringLiteral("<QString: 2.68      >"));
+}
+
+TEST_F(DecimalTest, ComparisonsAndOrderAreExact) {
+    run(QStringLiteral("Insert Into Amount (Id, Price) Values (1, 0.1), (2, 0.3), (3, -2)"));
+    run(QStringLiteral("Update Amount Set Price = Price + 0.2 Where Id = 1"));
+    EXPECT_EQ(scalar(QStringLiteral("Select Count(*) From Amount Where Price = 0.3")).toInt(), 2);
+    EXPECT_EQ(scalar(QStringLiteral("Select Count(*) From Amount Where Price = ?"), {0.3}).toInt(),
+              2);
+    EXPECT_EQ(text(scalar(QStringLiteral("Select Min(Price) From Amount"))),
+              QStringLiteral("-2.00"));
+    EXPECT_EQ(scalar(QStringLiteral("Select Id From Amount Order By Price, Id")).toInt(), 3);
+}
+
+TEST_F(DecimalTest, VariablesKeepTheirScale) {
+    EXPECT_EQ(text(scalar(QStringLiteral("Declare @r decimal(9,2)\nSet @r = 1.005\nSelect @r"))),
+              QStringLiteral("1.01"));
+    EXPECT_EQ(refusal(QStringLiteral("Declare @r decimal(3,2)\nSet @r = 10")).nativeError(), 8115);
+}
+
+TEST_F(EngineTest, IntegerColumnsKeepTheirRangeAndKind) {
+    run(QStringLiteral("Create Table N (I int NULL, S smallint NULL, T tinyint NULL)"));
+    const auto expect = [&](const QString& values, int number, const QString& message) {
+        const data::DbError e = refusal(QStringLiteral("Insert Into N (I, S, T) Values ") + values);
+        EXPECT_EQ(e.nativeError(), number) << values.toStdString();
+        EXPECT_EQ(e.message(), message) << values.toStdString();
+    };
+    expect(QStringLiteral("(99999999999, 1, 1)"), 8115,
+           QStringLiteral("Arithmetic overflow error converting expression to data type int."));
+    expect(QStringLiteral("(1, 70000, 1)"), 220,
+           QStringLiteral("Arithmetic overflow error for data type smallint, value = 70000."));
+    expect(QStringLiteral("(1, 1, 300)"), 220,
+           QStringLiteral("Arithmetic overflow error for data type tinyint, value = 300."));
+    expect(QStringLiteral("(1, 'abc', 1)"), 245,
+           QStringLiteral("Conversion failed when converting the varchar value 'abc' to data "
+                          "type smallint."));
+    EXPECT_EQ(scalar(QStringLiteral("Select Count(*) From N")).toInt(), 0);
+    run(QStringLiteral("Insert Into N (I, S, T) Values (?, ?, -0.5 + 1)"),
+        {QStringLiteral("12"), 2.9});
+    EXPECT_EQ(scalar(QStringLiteral("Select I + S + T From N")).toInt(), 14);
+    EXPECT_EQ(refusal(QStringLiteral("Update N Set T = -1")).nativeError(), 220);
+}
+
+}  // namespace
+}  // namespace md::embedded::test
