@@ -49,6 +49,18 @@ class CodeCellDelegate : public forms::SearchButtonDelegate {
     }
 };
 
+// The group's name, read-only, right-aligned.
+class DescriptionCell : public forms::CellDelegate {
+  public:
+    using CellDelegate::CellDelegate;
+
+  protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        CellDelegate::initStyleOption(option, index);
+        option->displayAlignment = Qt::AlignRight | Qt::AlignVCenter;
+    }
+};
+
 }  // namespace
 
 QString TFaSelectProdAttr::CodeMask(int size) {
@@ -93,6 +105,7 @@ TFaSelectProdAttr::TFaSelectProdAttr(QWidget* parent)
         [this](const QModelIndex&, QLineEdit* edit) { DgSelectProdAttrEditButtonClick(edit); },
         true);
     delegate->keyWatcher = this;
+    DgSelectProdAttr->setItemDelegateForColumn(0, new DescriptionCell(DgSelectProdAttr));
     DgSelectProdAttr->setItemDelegateForColumn(1, delegate);
     DgSelectProdAttr->setItemDelegateForColumn(2, delegate);
     // The description reads as a label: button-face colour.

@@ -13,6 +13,22 @@
 
 namespace md::product {
 
+namespace {
+
+// The pack quantity reads as a number: right-aligned.
+class RightAlignedCell : public forms::CellDelegate {
+  public:
+    using CellDelegate::CellDelegate;
+
+  protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        CellDelegate::initStyleOption(option, index);
+        option->displayAlignment = Qt::AlignRight | Qt::AlignVCenter;
+    }
+};
+
+}  // namespace
+
 TFrSearchUnit::TFrSearchUnit(QWidget* parent)
     : QDialog(parent),
       QSearchUnit(
@@ -25,6 +41,7 @@ TFrSearchUnit::TFrSearchUnit(QWidget* parent)
     DgSearch = new forms::DbGrid(this);
     DgSearch->setObjectName(QStringLiteral("DgSearch"));
     DgSearch->setQuery(&QSearchUnit);
+    DgSearch->setItemDelegateForColumn(1, new RightAlignedCell(DgSearch));
     layout->addWidget(DgSearch, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);

@@ -7,6 +7,7 @@
 #include "product/U_SearchProduct.h"
 #include "product/U_SearchWareHouse.h"
 
+#include <QCoreApplication>
 #include <memory>
 
 namespace md::product {
@@ -80,8 +81,15 @@ void installProductSearches(TDmProduct& module) {
 }
 
 void installProductSearches() {
-    if (DmProduct)
-        installProductSearches(*DmProduct);
+    if (!DmProduct)
+        return;
+    installProductSearches(*DmProduct);
+    // The kept dialogs go while the application still exists, not among the statics at exit.
+    static bool releaseAtQuit = false;
+    if (qApp && !releaseAtQuit) {
+        releaseAtQuit = true;
+        QObject::connect(qApp, &QCoreApplication::aboutToQuit, [] { releaseProductSearches(); });
+    }
 }
 
 void releaseProductSearches() {
