@@ -5,6 +5,7 @@
 #include "forms/Fr_SimpleSearch.h"
 #include "masters/LookupSearches.h"
 #include "masters/Windows.h"
+#include "product/ProductSearches.h"
 
 // Where the start-up meets the window layer and the maintenance windows.
 
@@ -21,6 +22,7 @@ void RegisterWindows() {
         registerWindow(keyword, [make = std::move(make)]() -> QWidget* {
             forms::installSimpleSearch();
             masters::installLookupSearches();
+            product::installProductSearches();
             return make();
         });
     });

@@ -1,0 +1,105 @@
+#include "product/ProductSearches.h"
+
+#include "product/Dm_Product.h"
+#include "product/Fr_SearchBarCode.h"
+#include "product/Fr_SearchLotNo.h"
+#include "product/Fr_SearchUnit.h"
+#include "product/U_SearchProduct.h"
+#include "product/U_SearchWareHouse.h"
+
+#include <QCoreApplication>
+#include <memory>
+
+namespace md::product {
+
+namespace {
+
+// One kept dialog per class, made on first use.
+template <class Window>
+std::unique_ptr<Window>& kept() {
+    static std::unique_ptr<Window> window;
+    return window;
+}
+
+template <class Window>
+Window* keptWindow() {
+    if (!kept<Window>())
+        kept<Window>() = std::make_unique<Window>();
+    return kept<Window>().get();
+}
+
+}  // namespace
+
+TF_SearchProduct* F_SearchProduct() {
+    return keptWindow<TF_SearchProduct>();
+}
+TFrSearchUnit* FrSearchUnit() {
+    return keptWindow<TFrSearchUnit>();
+}
+TFrSearchLotNo* FrSearchLotNo() {
+    return keptWindow<TFrSearchLotNo>();
+}
+TF_SearchWareHouse* F_SearchWareHouse() {
+    return keptWindow<TF_SearchWareHouse>();
+}
+TFrSearchBarCode* FrSearchBarCode() {
+    return keptWindow<TFrSearchBarCode>();
+}
+
+void installProductSearches(TDmProduct& module) {
+    ProductSearchRunners& r = module.searchRunners;
+    r.product = [] {
+        TF_SearchProduct* search = F_SearchProduct();
+        const bool chosen = search->exec() == QDialog::Accepted;
+        return SearchResult{chosen, search->ChosenCode};
+    };
+    r.unit = [](const UnitSearchInputs& in) {
+        TFrSearchUnit* search = FrSearchUnit();
+        search->ProductId = in.productId;
+        search->ForSale = in.forSale;
+        search->ForPurc = in.forPurc;
+        search->ForStock = in.forStock;
+        search->ForSmall = in.forSmall;
+        const bool chosen = search->exec() == QDialog::Accepted;
+        return SearchResult{chosen, search->SelectedUnit};
+    };
+    r.lotNo = [] {
+        TFrSearchLotNo* search = FrSearchLotNo();
+        const bool chosen = search->exec() == QDialog::Accepted;
+        return SearchResult{chosen, search->SelectedCode};
+    };
+    r.warehouse = [] {
+        TF_SearchWareHouse* search = F_SearchWareHouse();
+        const bool chosen = search->exec() == QDialog::Accepted;
+        return SearchResult{chosen, search->SelectedCode};
+    };
+    r.barCode = [] {
+        TFrSearchBarCode* search = FrSearchBarCode();
+        const bool chosen = search->exec() == QDialog::Accepted;
+        return SearchResult{chosen, search->SelectedBarCode};
+    };
+}
+
+void installProductSearches() {
+    if (!DmProduct)
+        return;
+    installProductSearches(*DmProduct);
+    // The kept dialogs go while the application still exists, not among the statics at exit.
+    static bool releaseAtQuit = false;
+    if (qApp && !releaseAtQuit) {
+        releaseAtQuit = true;
+        QObject::connect(qApp, &QCoreApplication::aboutToQuit, [] { releaseProductSearches(); });
+    }
+}
+
+void releaseProductSearches() {
+    if (DmProduct)
+        DmProduct->searchRunners = {};
+    kept<TF_SearchProduct>().reset();
+    kept<TFrSearchUnit>().reset();
+    kept<TFrSearchLotNo>().reset();
+    kept<TF_SearchWareHouse>().reset();
+    kept<TFrSearchBarCode>().reset();
+}
+
+}  // namespace md::product
