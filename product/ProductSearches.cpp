@@ -1,5 +1,6 @@
 #include "product/ProductSearches.h"
 
+#include "forms/KeptWindow.h"
 #include "product/Dm_Product.h"
 #include "product/Fr_SearchBarCode.h"
 #include "product/Fr_SearchLotNo.h"
@@ -12,23 +13,12 @@
 
 namespace md::product {
 
-namespace {
-
-// One kept dialog per class, made on first use.
-template <class Window>
-std::unique_ptr<Window>& kept() {
-    static std::unique_ptr<Window> window;
-    return window;
-}
-
+// Each dialog is made on first use and kept for the run with the other kept windows, so it is
+// gone before the application object.
 template <class Window>
 Window* keptWindow() {
-    if (!kept<Window>())
-        kept<Window>() = std::make_unique<Window>();
-    return kept<Window>().get();
+    return forms::KeptWindow<Window>::get();
 }
-
-}  // namespace
 
 TF_SearchProduct* F_SearchProduct() {
     return keptWindow<TF_SearchProduct>();
@@ -95,11 +85,11 @@ void installProductSearches() {
 void releaseProductSearches() {
     if (DmProduct)
         DmProduct->searchRunners = {};
-    kept<TF_SearchProduct>().reset();
-    kept<TFrSearchUnit>().reset();
-    kept<TFrSearchLotNo>().reset();
-    kept<TF_SearchWareHouse>().reset();
-    kept<TFrSearchBarCode>().reset();
+    forms::KeptWindow<TF_SearchProduct>::release();
+    forms::KeptWindow<TFrSearchUnit>::release();
+    forms::KeptWindow<TFrSearchLotNo>::release();
+    forms::KeptWindow<TF_SearchWareHouse>::release();
+    forms::KeptWindow<TFrSearchBarCode>::release();
 }
 
 }  // namespace md::product
