@@ -147,7 +147,7 @@ std::optional<Decimal> Decimal::parse(QStringView text, bool exponent) {
     if (drop > 0) {
         const size_t keep = digits.size() > size_t(drop) ? digits.size() - size_t(drop) : 0;
         roundUp = keep < digits.size() && digits[keep] >= '5';
-        digits.resize(keep);
+        digits.erase(keep);
         scale -= drop;
     }
     Units units = 0;
