@@ -4,6 +4,7 @@
 #include "data/statements/Statements.h"
 #include "forms/Fr_Form.h"
 #include "forms/Fr_Search.h"
+#include "forms/SearchDialogKeys.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -213,23 +214,7 @@ void TFrSearchBarCode::done(int result) {
 }
 
 bool TFrSearchBarCode::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::KeyPress)
-        return false;
-    const int key = static_cast<QKeyEvent*>(event)->key();
-    bool consumed = false;
-    forms::TFrForm::guarded([&] {
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            consumed = true;
-            if (watched == DgSearch)
-                done(QDialog::Accepted);
-            else
-                BtSearchClick();
-        } else if (key == Qt::Key_Escape) {
-            consumed = true;
-            done(QDialog::Rejected);
-        }
-    });
-    return consumed;
+    return forms::searchDialogKey(*this, event, watched == DgSearch, [this] { BtSearchClick(); });
 }
 
 }  // namespace md::product

@@ -3,6 +3,7 @@
 #include "data/U_DM.h"
 #include "forms/Fr_Form.h"
 #include "forms/Fr_Search.h"
+#include "forms/SearchDialogKeys.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -116,23 +117,7 @@ void TFrSearchProdAttrCode::done(int result) {
 }
 
 bool TFrSearchProdAttrCode::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::KeyPress)
-        return false;
-    const int key = static_cast<QKeyEvent*>(event)->key();
-    bool consumed = false;
-    forms::TFrForm::guarded([&] {
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            consumed = true;
-            if (watched == ListData)
-                done(QDialog::Accepted);
-            else
-                Search();
-        } else if (key == Qt::Key_Escape) {
-            consumed = true;
-            done(QDialog::Rejected);
-        }
-    });
-    return consumed;
+    return forms::searchDialogKey(*this, event, watched == ListData, [this] { Search(); });
 }
 
 }  // namespace md::product

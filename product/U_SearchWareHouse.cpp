@@ -5,6 +5,7 @@
 #include "data/statements/Statements.h"
 #include "forms/Fr_Form.h"
 #include "forms/Fr_Search.h"
+#include "forms/SearchDialogKeys.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -143,23 +144,8 @@ void TF_SearchWareHouse::done(int result) {
 }
 
 bool TF_SearchWareHouse::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::KeyPress)
-        return false;
-    const int key = static_cast<QKeyEvent*>(event)->key();
-    bool consumed = false;
-    forms::TFrForm::guarded([&] {
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            consumed = true;
-            if (watched == DisplayGrid)
-                done(QDialog::Accepted);
-            else
-                BSearchClick();
-        } else if (key == Qt::Key_Escape && watched == DisplayGrid) {
-            consumed = true;
-            done(QDialog::Rejected);
-        }
-    });
-    return consumed;
+    return forms::searchDialogKey(
+        *this, event, watched == DisplayGrid, [this] { BSearchClick(); }, true);
 }
 
 }  // namespace md::product
