@@ -312,4 +312,12 @@ bool TDmProduct::SearchProductBarCode() {
     return r.chosen;
 }
 
+bool TDmProduct::SearchProductService(const ProductServiceSearchInputs& inputs) {
+    if (!searchRunners.productService)
+        throw data::UsageError(QStringLiteral("No product search dialog is installed"));
+    const SearchResult r = searchRunners.productService(inputs);
+    SelectedCode = r.chosen ? r.value : QString();
+    return r.chosen;
+}
+
 }  // namespace md::product

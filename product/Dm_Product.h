@@ -43,6 +43,15 @@ struct UnitSearchInputs {
     bool forSmall = false;
 };
 
+// The inputs the full product search gets before it is shown.
+struct ProductServiceSearchInputs {
+    // A product-kind code that presets and locks the kind choice, or blank for a free choice.
+    QString productTypeFilter = QStringLiteral(" ");
+    // The MasterCode a listed product must have ("N" when left blank).
+    QString masterCodeFilter = QStringLiteral("N");
+    bool showBlocked = false;
+};
+
 // The product-side search dialogs, installed by the window layer (which makes each dialog on
 // first use and keeps it for the run). Each runner shows its dialog modally.
 struct ProductSearchRunners {
@@ -51,6 +60,8 @@ struct ProductSearchRunners {
     std::function<SearchResult()> lotNo;                        // the lot's Code
     std::function<SearchResult()> warehouse;                    // the warehouse's code
     std::function<SearchResult()> barCode;                      // the unit's BarCode
+    // The full product search: the chosen product's Code.
+    std::function<SearchResult(const ProductServiceSearchInputs&)> productService;
 };
 
 class TDmProduct {
@@ -145,6 +156,8 @@ class TDmProduct {
     bool SearchLotNo();
     bool SearchWarehouse();
     bool SearchProductBarCode();
+    // The full product search (kind, attribute, type, group and size criteria).
+    bool SearchProductService(const ProductServiceSearchInputs& inputs);
 
     // ---- prices (ProductPrices.cpp)
     double GetPrice(qint64 customerId, qint64 productId, qint64 productUnitsId, int priceType,
