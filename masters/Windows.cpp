@@ -5,6 +5,7 @@
 #include "masters/Fr_FrVendor.h"
 #include "masters/Fr_ImportExpense.h"
 #include "masters/Fr_ImportLotNo.h"
+#include "masters/Fr_PurchasePrice2.h"
 
 namespace md::masters {
 
@@ -12,6 +13,7 @@ void registerMasterWindows(const std::function<void(const QString&, WindowFactor
     add(QStringLiteral("IMPEXPENSE"), [] { return new TFrImportExpense; });
     add(QStringLiteral("IMPORTLOTNO"), [] { return new TFrImportLotNo; });
     add(QStringLiteral("FRVENDOR"), [] { return new TFrFrVendor; });
+    add(QStringLiteral("PARTSOURCE"), [] { return new TF_PurchasePrice2; });
     add(QStringLiteral("FRCUSTOMER"), [] { return new TFrFrCustomer; });
     add(QStringLiteral("EXCHANGE"), [] { return new TFrCurrencyEx; });
 }
