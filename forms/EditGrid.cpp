@@ -33,9 +33,13 @@ class EditCellDelegate : public CellDelegate {
   public:
     explicit EditCellDelegate(EditGrid* grid) : CellDelegate(grid), grid_(grid) {}
 
+    // The grid is going: its editors' last events find no grid.
+    void detach() { grid_ = nullptr; }
+
     QWidget* open() const {
-        return editor_ && grid_->state() == QAbstractItemView::EditingState ? editor_.data()
-                                                                            : nullptr;
+        return grid_ && editor_ && grid_->state() == QAbstractItemView::EditingState
+                   ? editor_.data()
+                   : nullptr;
     }
 
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&,
@@ -87,7 +91,7 @@ class EditCellDelegate : public CellDelegate {
     void setModelData(QWidget* editor, QAbstractItemModel* model,
                       const QModelIndex& index) const override {
         QLineEdit* line = lineOf(editor);
-        if (!line)
+        if (!line || !grid_)
             return;
         QVariant value = line->text();
         const data::Field* f = grid_->queryModel()->fieldOf(index.column());
@@ -162,6 +166,10 @@ EditGrid::EditGrid(QWidget* parent) : DbGrid(parent) {
     setTabKeyNavigation(false);
     delegate_ = new EditCellDelegate(this);
     setItemDelegate(delegate_);
+}
+
+EditGrid::~EditGrid() {
+    delegate_->detach();
 }
 
 void EditGrid::setEditColumns(std::vector<EditColumn> columns) {

@@ -37,6 +37,7 @@ class EditGrid : public DbGrid {
     Q_OBJECT
   public:
     explicit EditGrid(QWidget* parent = nullptr);
+    ~EditGrid() override;
 
     // The shown columns, in order; the grid's model follows the query as it opens.
     void setEditColumns(std::vector<EditColumn> columns);
