@@ -91,7 +91,9 @@ class EditCellDelegate : public CellDelegate {
     void setModelData(QWidget* editor, QAbstractItemModel* model,
                       const QModelIndex& index) const override {
         QLineEdit* line = lineOf(editor);
-        if (!line || !grid_)
+        // A cell only passed through is not written: its value stays as read, and nothing that
+        // follows from an entry (a code resolved again) happens to it.
+        if (!line || !grid_ || !line->isModified())
             return;
         QVariant value = line->text();
         const data::Field* f = grid_->queryModel()->fieldOf(index.column());
@@ -120,6 +122,11 @@ class EditCellDelegate : public CellDelegate {
     }
 
   protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        CellDelegate::initStyleOption(option, index);
+        if (grid_ && isDecimal(grid_->queryModel()->fieldOf(index.column())))
+            option->displayAlignment = Qt::AlignRight | Qt::AlignVCenter;
+    }
     bool eventFilter(QObject* watched, QEvent* event) override {
         QWidget* editor = open();
         if (!editor || !watched->isWidgetType())

@@ -51,6 +51,8 @@ void setUpperCaseInput(QLineEdit* edit) {
         const int position = edit->cursorPosition();
         edit->setText(upper);
         edit->setCursorPosition(position);
+        // Still the user's entry: a step that acts only on changed text must see it changed.
+        edit->setModified(true);
     });
 }
 

@@ -13,6 +13,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <exception>
@@ -137,6 +138,10 @@ void TF_PurchasePrice2::FormShow() {
     TFrForm::FormShow();
     // Rows go with the window's own button; the Delete action and its button are hidden.
     AcDel->setVisible(false);
+    for (QAction* a : ToolBar1->actions()) {
+        if (ToolBar1->widgetForAction(a) == BDel)
+            a->setVisible(false);
+    }
     QNULL.close();
     QNULL.open();
     QNULL.edit();
@@ -352,6 +357,7 @@ void TF_PurchasePrice2::putIntoEditor(const QString& field, const QString& text)
     DataGrid->goToCell(row, column);
     if (QLineEdit* edit = DataGrid->openEdit()) {
         edit->setText(text);
+        edit->setModified(true);  // resolved as a typed code is, when the cell is left
         edit->setFocus(Qt::OtherFocusReason);
     }
 }
