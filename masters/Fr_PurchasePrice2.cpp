@@ -208,7 +208,10 @@ qint64 TF_PurchasePrice2::vendorId() {
 void TF_PurchasePrice2::FaGetFrVendor1VendorExit() {
     const qint64 id = vendorId();
     if (id <= 0) {
-        // No vendor of that code: the box keeps the focus until one is typed.
+        // No vendor of that code: the box keeps the focus until one is typed. A list still on
+        // screen is not saved under a code that names no vendor (its audit row would name it);
+        // the vendor's code typed again takes the list up with its changes.
+        AcSave->setEnabled(false);
         FaGetFrVendor1->setEnabled(true);
         FaGetFrVendor1->Vendor->setEnabled(true);
         FaGetFrVendor1->BtSearch->setEnabled(true);
@@ -301,9 +304,17 @@ void TF_PurchasePrice2::cellCommitted(int row, int column) {
     emit model->dataChanged(model->index(row, 0), model->index(row, model->columnCount() - 1));
 }
 
+void TF_PurchasePrice2::followGrid() {
+    const QModelIndex at = DataGrid->currentIndex();
+    if (QPrice.isOpen() && at.isValid() && at.row() < QPrice.fetchedCount() &&
+        QPrice.recNo() != at.row())
+        QPrice.moveTo(at.row());
+}
+
 void TF_PurchasePrice2::newRowWanted(bool insert) {
     if (!QPrice.isOpen() || loadedVendor_ <= 0)
         return;
+    followGrid();
     const int column = DataGrid->currentIndex().isValid() ? DataGrid->currentIndex().column() : 0;
     if (!insert && QPrice.recNo() >= 0 && QPrice.updateStatus() == data::UpdateStatus::Inserted &&
         QPrice.fieldByName(QStringLiteral("Product")).asInteger() <= 0)
@@ -319,6 +330,7 @@ void TF_PurchasePrice2::newRowWanted(bool insert) {
 void TF_PurchasePrice2::deleteCurrentRow() {
     if (!QPrice.isOpen() || QPrice.isEmpty() || QPrice.recNo() < 0)
         return;
+    followGrid();
     const int column = DataGrid->currentIndex().isValid() ? DataGrid->currentIndex().column() : 0;
     QPrice.deleteRecord();
     DataGrid->queryModel()->refresh();
@@ -331,10 +343,12 @@ void TF_PurchasePrice2::BtDeleteClick() {
     DataGrid->commitEditor();
     if (!QPrice.isOpen() || QPrice.isEmpty() || QPrice.recNo() < 0)
         return;
+    followGrid();
     deleteCurrentRow();
 }
 
 void TF_PurchasePrice2::DataGridSearch(int column) {
+    followGrid();
     const QString field = DataGrid->fieldNameOf(column).toUpper();
     if (field == QStringLiteral("CODE"))
         SearchProduct();

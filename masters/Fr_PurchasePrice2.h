@@ -81,6 +81,9 @@ class TF_PurchasePrice2 : public forms::TFrForm {
     void cellCommitted(int row, int column);
     void newRowWanted(bool insert);
     void deleteCurrentRow();
+    // The list's current row becomes the grid's (a step that walked the list may have left it
+    // elsewhere).
+    void followGrid();
     // The list changed its rows (a row added or removed): the grid follows, on row `row`.
     void rowsChanged(int row, int column);
     QString currentFieldName() const;

@@ -51,7 +51,16 @@ void TF_PurchasePrice2::AcSaveExecute() {
     DataGrid->commitEditor();
     if (!QPrice.isOpen())
         return;
-    const int keep = QPrice.recNo();
+    const int keepRow = QPrice.recNo();
+    const int keepColumn =
+        DataGrid->currentIndex().isValid() ? DataGrid->currentIndex().column() : 0;
+    // The grid back where the user was (rows dropped meanwhile), the list in editing.
+    const auto backToWhereTheUserWas = [&] {
+        if (QPrice.isEmpty())
+            return;
+        DataGrid->goToCell(qBound(0, keepRow, QPrice.fetchedCount() - 1), keepColumn);
+        QPrice.edit();
+    };
     DataGrid->setUpdatesEnabled(false);
     std::exception_ptr walking;
     try {
@@ -74,10 +83,7 @@ void TF_PurchasePrice2::AcSaveExecute() {
         return;
     if (!data::DM->AskYesNo(data::DMConfig ? data::DMConfig->SaveConfirmText : QString())) {
         // Everything not dropped stays pending, and the list stays in editing.
-        if (!QPrice.isEmpty()) {
-            DataGrid->goToCell(qBound(0, keep, QPrice.fetchedCount() - 1), 0);
-            QPrice.edit();
-        }
+        backToWhereTheUserWas();
         return;
     }
     std::exception_ptr error;
@@ -93,8 +99,7 @@ void TF_PurchasePrice2::AcSaveExecute() {
     }  // not committed: the audit row and every change roll back together
     if (error) {
         // The changes stay in the list, for the user to correct and save again.
-        if (!QPrice.isEmpty())
-            QPrice.edit();
+        backToWhereTheUserWas();
         std::rethrow_exception(error);
     }
     QPrice.commitUpdates();

@@ -580,6 +580,15 @@ TEST_F(PartSource, AnotherVendorReplacesTheListWithoutAQuestionAndNewDropsChange
     h.press(Qt::Key_Return);
     EXPECT_TRUE(inGrid());
     EXPECT_EQ(shown(a, "Price"), QStringLiteral("99.0000"));
+    // An unknown code in the box: the list is not saved under it; the vendor typed again takes
+    // the list up with its change.
+    h.focus(w->FaGetFrVendor1->Vendor);
+    chooseVendor(QStringLiteral("NOSUCH"));
+    EXPECT_EQ(h.focused(), w->FaGetFrVendor1->Vendor);
+    EXPECT_FALSE(w->AcSave->isEnabled());
+    chooseVendor(QStringLiteral("TV01"));
+    EXPECT_TRUE(w->AcSave->isEnabled());
+    EXPECT_EQ(shown(a, "Price"), QStringLiteral("99.0000"));
 
     // Another vendor: its list (none) comes at once, a row started for it; nothing asked.
     h.focus(w->FaGetFrVendor1->Vendor);
