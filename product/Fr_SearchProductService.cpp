@@ -258,6 +258,8 @@ TFrSearchProductService::TFrSearchProductService(QWidget* parent) : TFrSearch(pa
 }
 
 TFrSearchProductService::~TFrSearchProductService() {
+    // The focus moves as the children go; this window is no longer there to hear it.
+    disconnect(forms::FocusWatch::of(this), nullptr, this, nullptr);
     QSearch.afterScroll = nullptr;
 }
 
@@ -520,14 +522,15 @@ void TFrSearchProductService::BtSearchClick() {
         Code->setFocus();
     if (ProductName->hasFocus())
         ProductNameExit();
-    // A size that is no number never reaches the server: the box refuses it.
+    QSearch.close();
+    // A size that is no number never reaches the server: the box refuses it, and the result
+    // stays closed as it would after a refused statement.
     if (QLineEdit* refused = refusedSizeBox()) {
         data::prompts().message(SizeRefusalText());
         refused->setFocus();
         refused->selectAll();
         return;
     }
-    QSearch.close();
     QSearch.setSql(ProductServiceStatement(Criteria()));
     TFrSearch::BtSearchClick();
 }
