@@ -209,6 +209,10 @@ TFrSearchProductService::TFrSearchProductService(QWidget* parent) : TFrSearch(pa
     auto* glyph = new QLabel(previewPanel);
     glyph->setPixmap(style()->standardIcon(QStyle::SP_FileDialogContentsView).pixmap(14, 14));
     StatusPreview = new QLabel(QStringLiteral("Preview Picture (F12)"), previewPanel);
+    // The panel's 150 pixels hold the glyph and the text at the status bar's smaller size.
+    QFont small = StatusPreview->font();
+    small.setPixelSize(11);
+    StatusPreview->setFont(small);
     previewLayout->addWidget(glyph);
     previewLayout->addWidget(StatusPreview, 1);
     StatusTitle = new QLabel(QStringLiteral("KVR Product Search Manager"), fcStatusBar1);
