@@ -403,6 +403,28 @@ TEST_F(SearchProductService, TheTenLayoutsAndEnglishTitles) {
     noErrors();
 }
 
+TEST_F(SearchProductService, ATitleClickSortsByItsColumnButNotByTheRemark) {
+    add("TQ-O1", u"ทดสอบ ข"_qs);
+    add("TQ-O2", u"ทดสอบ ก"_qs);
+    add("TQ-O3", u"ทดสอบ ค"_qs);
+    // The sort state lasts the run; this case starts it afresh.
+    forms::TFrSearch::LastSortField.clear();
+    forms::TFrSearch::SortDescNext = false;
+    TFrSearchProductService w;
+    open(w);
+    EXPECT_EQ(search(w, u"TQ-O"_qs), (QStringList{u"TQ-O1"_qs, u"TQ-O2"_qs, u"TQ-O3"_qs}));
+    emit w.DgSearch->titleClicked(1);  // the name, ascending
+    EXPECT_EQ(column(w.DgSearch, u"Code"_qs), (QStringList{u"TQ-O2"_qs, u"TQ-O1"_qs, u"TQ-O3"_qs}));
+    emit w.DgSearch->titleClicked(1);  // the same title again: descending
+    EXPECT_EQ(column(w.DgSearch, u"Code"_qs), (QStringList{u"TQ-O3"_qs, u"TQ-O1"_qs, u"TQ-O2"_qs}));
+    EXPECT_EQ(w.QSearch.sql().last(), u"Order By 3 Desc"_qs);
+    emit w.DgSearch->titleClicked(2);  // Remark: nothing changes
+    EXPECT_EQ(w.QSearch.sql().last(), u"Order By 3 Desc"_qs);
+    // The next search builds the statement again, in code order.
+    EXPECT_EQ(search(w, u"TQ-O"_qs).first(), u"TQ-O1"_qs);
+    noErrors();
+}
+
 TEST_F(SearchProductService, BlockedAndMasterCodeFilters) {
     add("TQ-B1", u"ทดสอบ"_qs);
     add("TQ-B2", u"ทดสอบ"_qs, "P", "Y");
