@@ -98,6 +98,7 @@ class TFrSearchProductService : public forms::TFrSearch {
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    bool event(QEvent* event) override;
 
   private:
     void buildResultColumns(int layout, bool english);

@@ -280,6 +280,7 @@ TEST_F(SearchProductService, TypeAndGroupComeFromTheirSearchesOnly) {
     EXPECT_EQ(w.MData.PType, typeB);
     EXPECT_EQ(w.PType->text(), u"TQTB"_qs);
     h.press(Qt::Key_Escape);
+    ASSERT_FALSE(w.isVisible()) << h.focusedName().toStdString();
     // The next showing starts without type and group.
     open(w);
     EXPECT_EQ(w.MData.PType, 0);
