@@ -1,6 +1,6 @@
 #include "app/Fr_FormLogo.h"
 
-#include "app/JpegImage.h"
+#include "forms/JpegImage.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -15,7 +15,7 @@ TFormLogo* FormLogo = nullptr;
 
 QImage TFormLogo::LogoImage() {
     QString error;
-    QImage image = LoadJpeg(QStringLiteral(":/app/logo.jpg"), &error);
+    QImage image = forms::LoadJpeg(QStringLiteral(":/app/logo.jpg"), &error);
     if (image.isNull())
         std::fprintf(stderr, "splash logo: %s\n", error.toLocal8Bit().constData());
     return image;

@@ -104,6 +104,11 @@ int QueryModel::columnCount(const QModelIndex& parent) const {
 QVariant QueryModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= rows_)
         return {};
+    if (role == Qt::TextAlignmentRole) {
+        if (index.column() < int(columns_.size()) && columns_[size_t(index.column())].alignment)
+            return QVariant(columns_[size_t(index.column())].alignment.toInt());
+        return {};
+    }
     const data::Field* f = fieldOf(index.column());
     if (!f)
         return {};
@@ -119,6 +124,9 @@ QVariant QueryModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant QueryModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation == Qt::Horizontal && role == Qt::TextAlignmentRole && section >= 0 &&
+        section < int(columns_.size()) && columns_[size_t(section)].titleAlignment)
+        return QVariant(columns_[size_t(section)].titleAlignment.toInt());
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
     if (section < 0 || section >= columnCount())

@@ -23,6 +23,8 @@ struct GridColumn {
     QString title;   // empty: the field's name
     int width = -1;  // pixels; -1 leaves the view's default
     bool readOnly = true;
+    Qt::Alignment alignment = {};       // of the cells; none leaves the view's default
+    Qt::Alignment titleAlignment = {};  // of the title; none leaves the view's default
 };
 
 class QueryModel : public QAbstractTableModel {

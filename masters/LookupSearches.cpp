@@ -3,6 +3,7 @@
 #include "forms/Fa_GetFrVendor.h"
 #include "forms/Fa_GetMisc.h"
 #include "forms/Fa_GetSalesman.h"
+#include "forms/MiscCodeSearch.h"
 #include "masters/Fr_SearchCustomerGroup.h"
 #include "masters/Fr_SearchFrCustomer.h"
 #include "masters/Fr_SearchFrVendor.h"
@@ -51,12 +52,23 @@ void installLookupSearches() {
             return std::nullopt;
         return search->ResultValue;
     });
+    forms::setMiscCodeSearchRunner(
+        [](QWidget*, const QString& caption,
+           const QString& group) -> std::optional<forms::MiscCodeChoice> {
+            TF_SearchMisc* search = F_SearchMisc();
+            search->setWindowTitle(caption);
+            search->MiscGroup = group;
+            if (search->exec() != QDialog::Accepted)
+                return std::nullopt;
+            return forms::MiscCodeChoice{search->ChosenCode, search->ChosenDescription};
+        });
 }
 
 void releaseLookupSearches() {
     forms::TFaGetMisc::setSearchRunner(nullptr);
     forms::TFaGetSalesman::setSearchRunner(nullptr);
     forms::TFaGetFrVendor::setSearchRunner(nullptr);
+    forms::setMiscCodeSearchRunner(nullptr);
     KeptWindow<TFrSearchFrVendor>::release();
     KeptWindow<TFrSearchFrCustomer>::release();
     KeptWindow<TFrSearchVendorGroup>::release();

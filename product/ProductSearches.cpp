@@ -4,6 +4,7 @@
 #include "product/Dm_Product.h"
 #include "product/Fr_SearchBarCode.h"
 #include "product/Fr_SearchLotNo.h"
+#include "product/Fr_SearchProductService.h"
 #include "product/Fr_SearchUnit.h"
 #include "product/U_SearchProduct.h"
 #include "product/U_SearchWareHouse.h"
@@ -34,6 +35,9 @@ TF_SearchWareHouse* F_SearchWareHouse() {
 }
 TFrSearchBarCode* FrSearchBarCode() {
     return keptWindow<TFrSearchBarCode>();
+}
+TFrSearchProductService* FrSearchProductService() {
+    return keptWindow<TFrSearchProductService>();
 }
 
 void installProductSearches(TDmProduct& module) {
@@ -68,6 +72,14 @@ void installProductSearches(TDmProduct& module) {
         const bool chosen = search->exec() == QDialog::Accepted;
         return SearchResult{chosen, search->SelectedBarCode};
     };
+    r.productService = [](const ProductServiceSearchInputs& in) {
+        TFrSearchProductService* search = FrSearchProductService();
+        search->ProductTypeFilter = in.productTypeFilter;
+        search->MasterCodeFilter = in.masterCodeFilter;
+        search->ShowBlocked = in.showBlocked;
+        const bool chosen = search->exec() == QDialog::Accepted;
+        return SearchResult{chosen, search->ResultValue};
+    };
 }
 
 void installProductSearches() {
@@ -90,6 +102,7 @@ void releaseProductSearches() {
     forms::KeptWindow<TFrSearchLotNo>::release();
     forms::KeptWindow<TF_SearchWareHouse>::release();
     forms::KeptWindow<TFrSearchBarCode>::release();
+    forms::KeptWindow<TFrSearchProductService>::release();
 }
 
 }  // namespace md::product

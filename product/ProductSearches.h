@@ -12,6 +12,7 @@ class TFrSearchUnit;
 class TFrSearchLotNo;
 class TF_SearchWareHouse;
 class TFrSearchBarCode;
+class TFrSearchProductService;
 
 void installProductSearches(TDmProduct& module);
 // Installs on the process-wide module, when it exists.
@@ -24,5 +25,6 @@ TFrSearchUnit* FrSearchUnit();
 TFrSearchLotNo* FrSearchLotNo();
 TF_SearchWareHouse* F_SearchWareHouse();
 TFrSearchBarCode* FrSearchBarCode();
+TFrSearchProductService* FrSearchProductService();
 
 }  // namespace md::product

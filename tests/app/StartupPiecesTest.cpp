@@ -2,10 +2,10 @@
 // libjpeg, the splash window and the keyword registry.
 
 #include "app/Fr_FormLogo.h"
-#include "app/JpegImage.h"
 #include "app/ShortDate.h"
 #include "app/Startup.h"
 #include "app/WindowRegistry.h"
+#include "forms/JpegImage.h"
 
 #include <gtest/gtest.h>
 
@@ -18,6 +18,9 @@
 
 namespace md::app {
 namespace {
+
+using forms::DecodeJpeg;
+using forms::LoadJpeg;
 
 QString conversionFailure(const QStringList& args, int position) {
     try {

@@ -1,4 +1,4 @@
-#include "app/JpegImage.h"
+#include "forms/JpegImage.h"
 
 #include <QFile>
 #include <csetjmp>
@@ -10,7 +10,7 @@
 // jpeglib.h needs FILE and size_t declared first.
 #include <jpeglib.h>
 
-namespace md::app {
+namespace md::forms {
 
 namespace {
 
@@ -123,4 +123,4 @@ QImage LoadJpeg(const QString& path, QString* error) {
     return DecodeJpeg(file.readAll(), error);
 }
 
-}  // namespace md::app
+}  // namespace md::forms
