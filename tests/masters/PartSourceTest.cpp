@@ -12,7 +12,9 @@
 #include "masters/Fr_PurchasePrice2.h"
 #include "masters/Fr_SearchMisc.h"
 #include "product/Dm_Product.h"
+#include "product/Fr_SearchProductService.h"
 #include "product/Fr_SearchUnit.h"
+#include "product/ProductSearches.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -21,6 +23,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <tuple>
 
 using md::forms::test::DemoWindowTest;
 
@@ -49,6 +52,7 @@ class PartSource : public DemoWindowTest {
         dm->DMdata.open();
         products_ = std::make_unique<product::TDmProduct>();
         product::DmProduct = products_.get();
+        product::installProductSearches(*products_);
         // Vendors, products and part sources of this test's own, whatever the demo holds.
         for (const char* code : {"TV01", "TV02"}) {
             exec(QStringLiteral(
@@ -65,6 +69,7 @@ class PartSource : public DemoWindowTest {
     }
     void TearDown() override {
         w.reset();
+        product::releaseProductSearches();
         forms::releaseKeptWindows();
         product::DmProduct = nullptr;
         products_.reset();
@@ -460,23 +465,30 @@ TEST_F(PartSource, ARefusedSaveKeepsEveryPendingChangeForAnotherTry) {
 }
 
 TEST_F(PartSource, TheSearchesOpenInTheirColumnsOnlyAndFillTheCell) {
-    // Until the full product search is merged, a recording runner stands in for its dialog;
-    // switch this case to the real dialog once it is installed by the product searches.
-    QList<product::ProductServiceSearchInputs> asked;
-    products_->searchRunners.productService = [&](const product::ProductServiceSearchInputs& in) {
-        asked << in;
-        return product::SearchResult{true, QStringLiteral("PS-C")};
+    // The kept product search, as the product searches install it: the inputs it was shown
+    // with, then a code typed and chosen by keys.
+    QList<std::tuple<QString, QString, bool>> asked;
+    auto chooseByCode = [&](QWidget* dialog) {
+        auto* search = qobject_cast<product::TFrSearchProductService*>(dialog);
+        ASSERT_NE(search, nullptr);
+        asked << std::tuple{search->ProductTypeFilter, search->MasterCodeFilter,
+                            search->ShowBlocked};
+        h.focus(search->Code);
+        h.type(QStringLiteral("PS-C"));
+        h.press(Qt::Key_Return);  // searches and moves to the list
+        h.press(Qt::Key_Return);  // chooses
     };
     open();
     chooseVendor(QStringLiteral("TV01"));
     goTo(1, "Code");
     h.press(Qt::Key_Down);
     ASSERT_EQ(rows(), 3);
+    h.whenModal(chooseByCode);
     h.press(Qt::Key_F5);
     ASSERT_EQ(asked.size(), 1);
-    EXPECT_EQ(asked.at(0).productTypeFilter, QStringLiteral(" "));
-    EXPECT_EQ(asked.at(0).masterCodeFilter, QStringLiteral("N"));
-    EXPECT_FALSE(asked.at(0).showBlocked);
+    EXPECT_EQ(std::get<0>(asked.at(0)), QStringLiteral(" "));
+    EXPECT_EQ(std::get<1>(asked.at(0)), QStringLiteral("N"));
+    EXPECT_FALSE(std::get<2>(asked.at(0)));
     // The code is in the editor; leaving it resolves the product.
     ASSERT_NE(w->DataGrid->openEdit(), nullptr);
     EXPECT_EQ(w->DataGrid->openEdit()->text(), QStringLiteral("PS-C"));
@@ -555,9 +567,7 @@ TEST_F(PartSource, TheSearchesOpenInTheirColumnsOnlyAndFillTheCell) {
     EXPECT_FALSE(cell(2, "Currency").isNull());
     // Cancelling a search changes nothing.
     goTo(2, "Code");
-    products_->searchRunners.productService = [&](const product::ProductServiceSearchInputs&) {
-        return product::SearchResult{false, QString()};
-    };
+    h.whenModal([&](QWidget*) { h.press(Qt::Key_Escape); });
     h.press(Qt::Key_F5);
     EXPECT_EQ(w->DataGrid->openEdit()->text(), QStringLiteral("PS-C"));
     EXPECT_TRUE(h.errors.isEmpty()) << h.errors.join(u'\n').toStdString();
