@@ -227,9 +227,10 @@ void printShares() {
                 .toDouble();
         Query q(&company->dm->DMdata, searchStatement(c));
         q.open();
-        std::fprintf(stderr,
-                     "%-10s %-14s in %8.0f products (1 in %.0f, %.6f%%); the search returns %d\n",
-                     c.label, *c.code ? c.code : c.name, found, found > 0 ? all / found : 0.0,
+        const QString share = found > 0 ? QStringLiteral("1 in %1").arg(all / found, 0, 'f', 0)
+                                        : QStringLiteral("none");
+        std::fprintf(stderr, "%s %s: in %.0f products (%s, %.6f%%); the search returns %d\n",
+                     c.label, *c.code ? c.code : c.name, found, share.toUtf8().constData(),
                      100.0 * found / all, q.recordCount());
     }
 }
