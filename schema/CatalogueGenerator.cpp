@@ -52,6 +52,21 @@ const std::array<const char*, 5> kRemarks{"สินค้าแนะนำ", "
                                           "ยกเลิกการผลิต"};
 const std::array<const char*, 3> kOrigins{"CN", "TH", "JP"};
 
+// A word of a list whose family is one of `families` (a kind's materials or sizes), drawn by
+// the list's weights (a few tries, then none), or -1; none either when the slot is not drawn.
+template <typename Words>
+int fitting(const char* families, cat::Slot slot, const ZipfTable& table, const Words& words,
+            PortableRandom& random) {
+    if (*families == '\0' || !random.chance(slot.perMille))
+        return -1;
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        const int w = table.draw(random);
+        if (std::strpbrk(words[static_cast<size_t>(w)].family, families))
+            return w;
+    }
+    return -1;
+}
+
 }  // namespace
 
 struct CatalogueGenerator::Tables {
@@ -90,7 +105,7 @@ CatalogueGenerator::CatalogueGenerator(std::uint64_t seed) : seed_(seed) {
         tables->kindUnit.push_back(S(k.unit));
         tables->kindPack.push_back(S(k.pack));
     }
-    for (const cat::Word& w : cat::materials()) {
+    for (const cat::Material& w : cat::materials()) {
         tables->materialThai.push_back(S(w.thai));
         tables->materialEng.push_back(S(w.eng));
     }
@@ -103,7 +118,7 @@ CatalogueGenerator::CatalogueGenerator(std::uint64_t seed) : seed_(seed) {
         tables->modelThai.push_back(S(w.thai));
         tables->modelEng.push_back(S(w.eng));
     }
-    for (const cat::Word& w : cat::sizes()) {
+    for (const cat::Size& w : cat::sizes()) {
         tables->sizeThai.push_back(S(w.thai));
         tables->sizeEng.push_back(S(w.eng));
     }
@@ -148,13 +163,14 @@ GeneratedProduct CatalogueGenerator::product(std::int64_t index) const {
     const int k = t.kinds.draw(random);
     const cat::Kind& kind = cat::kinds()[static_cast<size_t>(k)];
     const bool service = kind.productType == 'S';
-    auto drawIf = [&](bool can, cat::Slot slot, const ZipfTable& table) {
-        return can && random.chance(slot.perMille) ? table.draw(random) : -1;
+    auto drawIf = [&](cat::Slot slot, const ZipfTable& table) {
+        return random.chance(slot.perMille) ? table.draw(random) : -1;
     };
-    const int material = drawIf(!service, cat::materialSlot(), t.materials);
-    const int brand = drawIf(true, cat::brandSlot(), t.brands);
-    const int model = drawIf(true, cat::modelSlot(), t.models);
-    const int size = drawIf(!service, cat::sizeSlot(), t.sizes);
+    const int material =
+        fitting(kind.materials, cat::materialSlot(), t.materials, cat::materials(), random);
+    const int brand = drawIf(cat::brandSlot(), t.brands);
+    const int model = drawIf(cat::modelSlot(), t.models);
+    const int size = fitting(kind.sizes, cat::sizeSlot(), t.sizes, cat::sizes(), random);
     auto word = [](const std::vector<QString>& words, int rank) -> const QString& {
         return words[static_cast<size_t>(rank)];
     };

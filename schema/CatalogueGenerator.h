@@ -55,7 +55,9 @@ class CatalogueGenerator {
 
     // The share of all products whose name has the word of `rank` in a list ("kind",
     // "material", "brand", "model", "size"), as the weights give it (not counting the word
-    // appearing inside another). Used by tests and benchmarks to choose words.
+    // appearing inside another; for a material or a size an upper bound, since a kind takes
+    // only the materials and sizes that fit its goods). Used by tests and benchmarks to choose
+    // words.
     double expectedShare(const char* list, int rank) const;
 
     // The picture files products may name (without the folder), one per kind and variant.

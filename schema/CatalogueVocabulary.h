@@ -27,6 +27,27 @@ struct Kind {
     const char* unit;   // the smallest unit
     const char* pack;   // the unit it is packed and bought in ("" for none)
     int fraction;       // smallest units in one pack
+    // The families of material (Material::family) such goods are made of; "" for none named.
+    const char* materials;
+    // The families of size (Size::family) such goods are sold in; "" for none named.
+    const char* sizes;
+};
+
+// A material and its family: M metal, P plastic and rubber, W wood and cane, T textile and
+// leather, G glass, ceramic and stone, C a coating or plating, S tableware plastics, X paper.
+struct Material {
+    const char* thai;
+    const char* eng;
+    const char* family;
+};
+
+// A size and its family: G small, medium, large; I inches; D drive and pipe sizes; V volume;
+// K weight; C centimetres; L length in metres; F paper; B bolts; O outlets; E watts; A BTU;
+// S seats; R cubic feet.
+struct Size {
+    const char* thai;
+    const char* eng;
+    const char* family;
 };
 
 // A brand: its attribute code (group BR) and its name.
@@ -45,10 +66,10 @@ struct Slot {
 };
 
 std::span<const Kind> kinds();
-std::span<const Word> materials();
+std::span<const Material> materials();
 std::span<const Brand> brands();
 std::span<const Word> models();
-std::span<const Word> sizes();
+std::span<const Size> sizes();
 
 Slot kindSlot();
 Slot materialSlot();
