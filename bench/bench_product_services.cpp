@@ -1,6 +1,9 @@
 // Product services over a large company: the product check by code and by barcode, the sale
 // price with every price source present, and the stock quantity text of one product over all
-// warehouses, each as one call of the module on the company connection.
+// warehouses, each as one call of the module on the company connection; and the product search
+// by name (its statement, opened and its first page read as the dialog's grid reads it) for a
+// common word, a medium one, a rare one, a word no product has and a code prefix, each with the
+// share of the catalogue it matches printed first.
 //
 // MD_BENCH_SERVER names an existing demo server folder (masterdata-demo --products 1000000);
 // without it a temporary one is made with MD_BENCH_PRODUCTS generated products (1,000,000 by
@@ -11,6 +14,7 @@
 #include "data/Query.h"
 #include "data/U_DM.h"
 #include "product/Dm_Product.h"
+#include "product/U_SearchProduct.h"
 #include "schema/DemoServer.h"
 
 #include <benchmark/benchmark.h>
@@ -19,6 +23,7 @@
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 
+#include <array>
 #include <cstdio>
 #include <memory>
 
@@ -187,6 +192,64 @@ void BM_ProductQuantity_AllWarehouses(benchmark::State& state) {
 }
 BENCHMARK(BM_ProductQuantity_AllWarehouses)->Unit(benchmark::kMicrosecond);
 
+// The words of the generated catalogue (masterdata-demo --products): a brand in about one
+// product in ten, one in about a thousand, one in about a hundred thousand, and a word that is
+// in no name; and the code prefix of one item kind (installation services: the search by name
+// leaves products of kind P out, which most of the catalogue is).
+struct SearchCase {
+    const char* label;
+    const char* code;
+    const char* name;
+};
+constexpr std::array<SearchCase, 5> kSearches{{
+    {"CommonWord", "", "สยามแบรนด์"},
+    {"MediumWord", "", "สิงห์เหล็ก"},
+    {"RareWord", "", "เขมราฐ"},
+    {"NoMatch", "", "เครื่องบินเจ็ท"},
+    {"CodePrefix", "SVI-", ""},
+}};
+
+QStringList searchStatement(const SearchCase& c) {
+    return md::product::TF_SearchProduct::Statement(QString::fromUtf8(c.code),
+                                                    QString::fromUtf8(c.name), true, {}, 0);
+}
+
+// The share of all products the word (or code prefix) is found in, and the rows the search by
+// name returns for it (that search leaves out blocked products and those of kind P).
+void printShares() {
+    const double all = company->scalar(QStringLiteral("Select Count(*) From Product")).toDouble();
+    for (const SearchCase& c : kSearches) {
+        const QString where =
+            *c.code ? QStringLiteral("Code Like '%1%'").arg(QString::fromUtf8(c.code))
+                    : QStringLiteral("ThaiName Like N'%%1%'").arg(QString::fromUtf8(c.name));
+        const double found =
+            company->scalar(QStringLiteral("Select Count(*) From Product Where ") + where)
+                .toDouble();
+        Query q(&company->dm->DMdata, searchStatement(c));
+        q.open();
+        const QString share = found > 0 ? QStringLiteral("1 in %1").arg(all / found, 0, 'f', 0)
+                                        : QStringLiteral("none");
+        std::fprintf(stderr, "%s %s: in %.0f products (%s, %.6f%%); the search returns %d\n",
+                     c.label, *c.code ? c.code : c.name, found, share.toUtf8().constData(),
+                     100.0 * found / all, q.recordCount());
+    }
+}
+
+void BM_SearchByName(benchmark::State& state, const SearchCase& c) {
+    const QStringList sql = searchStatement(c);
+    for (auto _ : state) {
+        Query q(&company->dm->DMdata, sql);
+        q.open();
+        for (int row = 0; row < 30 && !q.eof(); ++row)  // the grid's first page
+            q.next();
+    }
+}
+BENCHMARK_CAPTURE(BM_SearchByName, CommonWord, kSearches[0])->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_SearchByName, MediumWord, kSearches[1])->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_SearchByName, RareWord, kSearches[2])->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_SearchByName, NoMatch, kSearches[3])->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_SearchByName, CodePrefix, kSearches[4])->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -197,6 +260,7 @@ int main(int argc, char** argv) {
     company = &c;
     std::fprintf(stderr, "product %s, barcode %s\n", c.code.toUtf8().constData(),
                  c.barcode.toUtf8().constData());
+    printShares();
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     company = nullptr;

@@ -348,7 +348,8 @@ struct ProductRow {
 
 class CompanyLoader {
   public:
-    CompanyLoader(Session& s, QString pictures) : w_(s), pictures_(std::move(pictures)) {}
+    CompanyLoader(Session& s, QString pictures, QString storedPictures)
+        : w_(s), pictures_(std::move(pictures)), storedPictures_(std::move(storedPictures)) {}
 
     void run() {
         codes();
@@ -434,7 +435,7 @@ class CompanyLoader {
             u"EditPricePO, ShowProductPriceList, SearchProductNo, SearchProductMethod, "
             u"ShowLastSearch, CheckUserWarehouseFlag, PicturePath, DisplayFraction, RunYear"_qs,
             {S("บริษัท สยามอินเตอร์เทรด จำกัด"), miscId("CURRENCY", "THB"), miscId("CURRENCY", "USD"),
-             Y(), Y(), N(), Y(), 6, 1, Y(), N(), pictures_, N(), year});
+             Y(), Y(), N(), Y(), 6, 1, Y(), N(), storedPictures_, N(), year});
         for (int y : {year - 1, year}) {
             w_.insert(u"accountperiod"_qs, u"AccountYear, StartDate, EndDate, Closed"_qs,
                       {y, day(y, 1, 1), day(y, 12, 31), flag(y < year)});
@@ -1133,7 +1134,8 @@ class CompanyLoader {
     }
 
     Writer w_;
-    QString pictures_;
+    QString pictures_;        // where the picture files are written
+    QString storedPictures_;  // the PicturePath the company keeps
     QHash<QString, qint64> miscIds_;
     std::vector<ProductRow> products_;
     qint64 barcodes_ = 0;
@@ -1141,91 +1143,12 @@ class CompanyLoader {
 
 }  // namespace
 
-void loadCompanyDemo(Session& company, const QString& pictureFolder) {
-    CompanyLoader(company, QDir::cleanPath(pictureFolder)).run();
-}
-
-namespace {
-
-// An INSERT of `rows` rows at once: "INSERT INTO t (cols) VALUES (?, ?), (?, ?), ...".
-QString multiRowInsert(const QString& head, int columns, qint64 rows) {
-    QStringList marks;
-    for (int c = 0; c < columns; ++c)
-        marks << u"?"_qs;
-    const QString one = u'(' + marks.join(u", "_qs) + u')';
-    QStringList all;
-    for (qint64 r = 0; r < rows; ++r)
-        all << one;
-    return head + u" VALUES "_qs + all.join(u", "_qs);
-}
-
-}  // namespace
-
-qint64 addGeneratedProducts(Session& company, qint64 count) {
-    auto one = [&](const QString& sql) {
-        auto r = company.execute(sql, {});
-        std::vector<QVariant> row;
-        return r->fetch(row) && !row[0].isNull() ? row[0].toLongLong() : 0;
-    };
-    const qint64 firstProduct = one(u"SELECT Max(Id) FROM Product"_qs) + 1;
-    const qint64 firstUnit = one(u"SELECT Max(Id) FROM ProductUnits"_qs) + 1;
-    const qint64 types = one(u"SELECT Min(Id) FROM Misc WHERE GroupCode = 'PTYPE'"_qs);
-    const int year = QDate::currentDate().year();
-    const QString thaiUnit = S("ชิ้น");
-    const QString thaiName = S("สินค้าทดสอบ หมายเลข ");
-    const QString productHead =
-        u"INSERT INTO Product (Code, ThaiName, EngName, ProductType, UseSerial, LotControl, "
-        u"TaxCode, DefaultWh, Blocked, MasterCode, PType)"_qs;
-    const QString unitHead =
-        u"INSERT INTO ProductUnits (Product, UnitName, Fraction, BarCode, SaleFlag, PurcFlag, "
-        u"StockUnitFlag, SmallUnitFlag, PurcPrice)"_qs;
-    const QString priceHead =
-        u"INSERT INTO ProductPrice (Product, ProductUnits, PriceType, Price)"_qs;
-    const QString stockHead =
-        u"INSERT INTO productonhand (product, productunits, warehouse, balanceyear, quantity)"_qs;
-
-    // Rows go in blocks of one statement per table, each prepared once (the last, shorter block
-    // has statements of its own).
-    constexpr qint64 kBlock = 20;
-    QHash<qint64, std::array<QString, 4>> statements;
-    std::vector<QVariant> products, units, prices, stock;
-    company.beginTransaction();
-    try {
-        for (qint64 start = 0; start < count; start += kBlock) {
-            const qint64 rows = std::min(kBlock, count - start);
-            auto& sql = statements[rows];
-            if (sql[0].isEmpty()) {
-                sql = {multiRowInsert(productHead, 11, rows), multiRowInsert(unitHead, 9, rows),
-                       multiRowInsert(priceHead, 4, rows), multiRowInsert(stockHead, 5, rows)};
-            }
-            products.clear();
-            units.clear();
-            prices.clear();
-            stock.clear();
-            for (qint64 i = start; i < start + rows; ++i) {
-                const qint64 productId = firstProduct + i;
-                const qint64 unitId = firstUnit + i;
-                const QString number = QString::number(i + 1).rightJustified(7, u'0');
-                const double cost = 10.0 + double(i % 1000) / 10.0;
-                products.insert(products.end(), {u"G"_qs + number, thaiName + number,
-                                                 u"Generated product "_qs + number, u"P"_qs, N(),
-                                                 N(), 1, 1, N(), N(), types + i % 7});
-                units.insert(units.end(), {productId, thaiUnit, 1, barcode(100000000 + i), Y(), Y(),
-                                           Y(), Y(), cost});
-                prices.insert(prices.end(), {productId, unitId, 19, cost * 1.3});
-                stock.insert(stock.end(), {productId, unitId, 1, year, double(i % 500)});
-            }
-            company.execute(sql[0], products);
-            company.execute(sql[1], units);
-            company.execute(sql[2], prices);
-            company.execute(sql[3], stock);
-        }
-        company.commit();
-    } catch (...) {
-        company.rollback();
-        throw;
-    }
-    return count;
+void loadCompanyDemo(Session& company, const QString& pictureFolder,
+                     const QString& storedPictureFolder) {
+    CompanyLoader(
+        company, QDir::cleanPath(pictureFolder),
+        QDir::cleanPath(storedPictureFolder.isEmpty() ? pictureFolder : storedPictureFolder))
+        .run();
 }
 
 }  // namespace md::schema

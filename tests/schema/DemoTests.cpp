@@ -123,27 +123,79 @@ TEST(DemoFolder, AnExistingFolderIsRefusedUnlessForced) {
     EXPECT_TRUE(QFile::exists(folder + u"/notes.txt"_qs));
 }
 
-TEST(DemoFolder, GeneratedProductsComeWithUnitBarcodePriceAndStock) {
+TEST(DemoFolder, GeneratedRowsKeepTheSchemasKeysAndReferences) {
     QTemporaryDir dir;
     schema::DemoOptions options;
-    options.generatedProducts = 500;
-    const auto summary = schema::createDemoServer(dir.filePath(u"srv"_qs), options);
-    EXPECT_EQ(summary.generatedProducts, 500);
+    options.generatedProducts = 3000;
+    const QString folder = dir.filePath(u"srv"_qs);
+    const auto summary = schema::createDemoServer(folder, options);
+    EXPECT_EQ(summary.generatedProducts, 3000);
     auto s = schema::openDatabase(summary.serverName, u"DEMO01"_qs);
-    EXPECT_EQ(value(*s, u"SELECT Count(*) FROM Product WHERE Code LIKE 'G0%'"_qs).toInt(), 500);
-    EXPECT_EQ(summary.products, value(*s, u"SELECT Count(*) FROM Product"_qs).toLongLong());
-    const auto r =
-        rows(*s,
-             u"SELECT U.BarCode, X.Price, O.quantity FROM Product P Inner Join ProductUnits U "
-             u"On (U.Product = P.Id) Inner Join ProductPrice X On (X.ProductUnits = U.Id) "
-             u"Inner Join productonhand O On (O.productunits = U.Id) WHERE P.Code = 'G0000500'"_qs);
-    ASSERT_EQ(r.size(), 1u);
-    EXPECT_EQ(r[0][0].toString().size(), 13);
-    // Barcodes are unique across the demo data and the generated products.
-    EXPECT_EQ(
-        value(*s,
-              u"SELECT Count(*) FROM (SELECT BarCode FROM ProductUnits WHERE BarCode IS NOT NULL "
-              u"GROUP BY BarCode HAVING Count(*) > 1) D"_qs)
-            .toInt(),
-        0);
+    EXPECT_EQ(summary.products, 216 + 3000);
+    EXPECT_EQ(value(*s, u"SELECT Count(*) FROM Product"_qs).toLongLong(), summary.products);
+    // The hand-made products come first, as they were.
+    EXPECT_EQ(value(*s, u"SELECT Max(Id) FROM Product WHERE Code = 'B-OFFICE'"_qs).toInt(), 216);
+
+    // Every reference of a generated row leads to a row of the right kind.
+    const QStringList orphans{
+        u"SELECT Count(*) FROM ProductUnits U Left Join Product P On (P.Id = U.Product) "
+        u"WHERE P.Id IS NULL"_qs,
+        u"SELECT Count(*) FROM ProductPrice X Inner Join ProductUnits U On (U.Id = "
+        u"X.ProductUnits) WHERE U.Product <> X.Product"_qs,
+        u"SELECT Count(*) FROM ProductPrice X Left Join Misc M On (M.GroupCode = 'PRICETYPE' "
+        u"And M.Code = Convert(varchar(10), X.PriceType)) WHERE M.Id IS NULL"_qs,
+        u"SELECT Count(*) FROM productonhand O Inner Join ProductUnits U On (U.Id = "
+        u"O.productunits) WHERE U.Product <> O.product Or U.SmallUnitFlag <> 'Y'"_qs,
+        u"SELECT Count(*) FROM productonhand O Left Join Warehouse W On (W.Id = O.warehouse) "
+        u"WHERE W.Id IS NULL Or W.Blocked = 'Y'"_qs,
+        u"SELECT Count(*) FROM productattr A Left Join ProdAttrCode C On (C.Id = "
+        u"A.ProdAttrCode) WHERE C.Id IS NULL Or C.ProdAttrGroup <> A.ProdAttrGroup"_qs,
+        u"SELECT Count(*) FROM Product P Left Join Misc T On (T.Id = P.PType And T.GroupCode = "
+        u"'PTYPE') WHERE T.Id IS NULL"_qs,
+        u"SELECT Count(*) FROM Product P Left Join Misc G On (G.Id = P.PGroup And G.GroupCode = "
+        u"'PGROUP') WHERE G.Id IS NULL"_qs,
+        u"SELECT Count(*) FROM Product P Left Join Tax T On (T.Id = P.TaxCode) Left Join "
+        u"Warehouse W On (W.Id = P.DefaultWh) Left Join productgroup G On (G.Id = "
+        u"P.ProductGroup) WHERE T.Id IS NULL Or W.Id IS NULL Or G.Id IS NULL"_qs,
+        // one smallest unit per product, and one row per unit and price type
+        u"SELECT Count(*) FROM Product P WHERE (SELECT Count(*) FROM ProductUnits U WHERE "
+        u"U.Product = P.Id And U.SmallUnitFlag = 'Y') <> 1"_qs,
+        u"SELECT Count(*) FROM (SELECT BarCode FROM ProductUnits WHERE BarCode IS NOT NULL "
+        u"GROUP BY BarCode HAVING Count(*) > 1) D"_qs,
+        u"SELECT Count(*) FROM (SELECT Code FROM Product GROUP BY Code HAVING Count(*) > 1) D"_qs,
+    };
+    for (const QString& sql : orphans)
+        EXPECT_EQ(value(*s, sql).toInt(), 0) << sql.toStdString();
+
+    // Rows of every kind were made, spread over the kinds, types and groups.
+    EXPECT_GT(value(*s, u"SELECT Count(*) FROM ProductUnits WHERE Product > 216"_qs).toInt(), 3300);
+    EXPECT_GT(value(*s, u"SELECT Count(*) FROM productonhand WHERE product > 216"_qs).toInt(),
+              2500);
+    EXPECT_GT(value(*s, u"SELECT Count(*) FROM productattr WHERE Product > 216"_qs).toInt(), 1500);
+    EXPECT_GE(value(*s, u"SELECT Count(DISTINCT PType) FROM Product WHERE Id > 216"_qs).toInt(), 7);
+    EXPECT_EQ(value(*s, u"SELECT Count(DISTINCT PGroup) FROM Product WHERE Id > 216"_qs).toInt(),
+              4);
+    EXPECT_GE(
+        value(*s, u"SELECT Count(DISTINCT ProductType) FROM Product WHERE Id > 216"_qs).toInt(), 6);
+    // Sale prices are whole satang and keep them exactly.
+    EXPECT_EQ(value(*s,
+                    u"SELECT Count(*) FROM ProductPrice WHERE Product > 216 And Price * 100 "
+                    u"<> Round(Price * 100, 0)"_qs)
+                  .toInt(),
+              0);
+
+    // The pictures are in the server's own picture folder, which the company names (not the
+    // folder the server was built in).
+    EXPECT_EQ(value(*s, u"SELECT PicturePath FROM Config"_qs).toString(),
+              QDir(folder).absoluteFilePath(u"Pictures"_qs));
+    const auto pictures = rows(
+        *s, u"SELECT DISTINCT Picture1 FROM Product WHERE Id > 216 And Picture1 IS NOT NULL"_qs);
+    ASSERT_GT(pictures.size(), 20u);
+    for (const auto& r : pictures) {
+        EXPECT_TRUE(QFile::exists(folder + u"/Pictures"_qs + r[0].toString()))
+            << r[0].toString().toStdString();
+    }
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Hidden | QDir::Dirs | QDir::NoDotAndDotDot) ==
+                QStringList{u"srv"_qs})
+        << "nothing of the build is left beside the server";
 }

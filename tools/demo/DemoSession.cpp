@@ -34,7 +34,7 @@ void reportMade(const QString& folder, const schema::DemoSummary& summary, QText
         << bytes / 1024 << " KiB\n";
     if (summary.generatedProducts > 0) {
         out << "Generated " << summary.generatedProducts << " products in "
-            << summary.generateMilliseconds << " ms\n";
+            << summary.generateMilliseconds << " ms (seed " << summary.seed << ")\n";
     }
 }
 
@@ -45,10 +45,9 @@ QString demoSessionFolder() {
         .filePath(QStringLiteral("masterdata"));
 }
 
-void prepareDemoServer(const QString& folder, ExistingServer existing, qint64 generatedProducts,
-                       QTextStream& out) {
-    schema::DemoOptions options;
-    options.generatedProducts = generatedProducts;
+void prepareDemoServer(const QString& folder, ExistingServer existing,
+                       const schema::DemoOptions& build, QTextStream& out) {
+    schema::DemoOptions options = build;
     options.force = existing == ExistingServer::Replace;
     bool make = true;
     if (existing == ExistingServer::Reuse && QFileInfo(folder).isDir()) {
@@ -76,7 +75,7 @@ int runDemoSession(const QString& program, const QByteArray& platform, bool plat
         return 1;
     }
     try {
-        prepareDemoServer(QDir(home).filePath(QStringLiteral("demo")), ExistingServer::Reuse, 0,
+        prepareDemoServer(QDir(home).filePath(QStringLiteral("demo")), ExistingServer::Reuse, {},
                           out);
     } catch (const schema::DemoError& e) {
         err << e.message() << '\n';

@@ -4,6 +4,8 @@
 // use (and again when a newer version changed its schema), and the exchange rate window opened
 // on it.
 
+#include "schema/DemoServer.h"
+
 #include <QString>
 #include <QTextStream>
 
@@ -20,10 +22,11 @@ enum class ExistingServer {
     Reuse,    // --reuse: kept when its schema matches, made again otherwise
 };
 
-// Makes or keeps the demo server in `folder` and writes Server.Dat into the current directory,
-// reporting on `out`. Throws schema::DemoError or data::DbError when the server cannot be made.
-void prepareDemoServer(const QString& folder, ExistingServer existing, qint64 generatedProducts,
-                       QTextStream& out);
+// Makes or keeps the demo server in `folder` (with `build`'s generated products, seed and
+// progress) and writes Server.Dat into the current directory, reporting on `out`. Throws
+// schema::DemoError or data::DbError when the server cannot be made.
+void prepareDemoServer(const QString& folder, ExistingServer existing,
+                       const schema::DemoOptions& build, QTextStream& out);
 
 // Prepares the session's server, then replaces this process with `program` (masterdata)
 // opening the exchange window as demo user 1 in the session folder. `platform` is the

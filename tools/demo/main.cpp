@@ -1,4 +1,4 @@
-// masterdata-demo [--products N] [--force | --reuse] FOLDER
+// masterdata-demo [--products N [--seed S]] [--force | --reuse] FOLDER
 // masterdata-demo --session
 //
 // Creates FOLDER as an embedded server with the configuration database KVR_CONFIG and the company
@@ -9,6 +9,7 @@
 #include "data/backend/DbError.h"
 #include "schema/DemoServer.h"
 #include "tools/demo/DemoSession.h"
+#include "tools/demo/ProgressLine.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -48,20 +49,25 @@ int main(int argc, char* argv[]) {
     const QCommandLineOption help(QStringList{u"h"_qs, u"help"_qs});
     const QCommandLineOption version(u"version"_qs);
     const QCommandLineOption products(u"products"_qs, QString(), u"N"_qs);
+    const QCommandLineOption seed(u"seed"_qs, QString(), u"S"_qs);
     const QCommandLineOption force(u"force"_qs);
     const QCommandLineOption reuse(u"reuse"_qs);
     const QCommandLineOption session(u"session"_qs);
-    parser.addOptions({help, version, products, force, reuse, session});
+    parser.addOptions({help, version, products, seed, force, reuse, session});
     const QString usage = QStringLiteral(
-        "usage: masterdata-demo [--products N] [--force | --reuse] FOLDER\n"
+        "usage: masterdata-demo [--products N [--seed S]] [--force | --reuse] FOLDER\n"
         "       masterdata-demo --session\n"
         "       masterdata-demo --help | --version\n"
         "\n"
         "Makes FOLDER an embedded server with the configuration database KVR_CONFIG and the\n"
         "company database DEMO01 filled with demo data, and writes Server.Dat here.\n"
+        "The server is built beside FOLDER and appears only when complete.\n"
         "\n"
-        "  --products N  add N generated products\n"
-        "  --force       replace the demo databases of an existing FOLDER\n"
+        "  --products N  add N generated products (a catalogue of Thai and English names)\n"
+        "  --seed S      the generated catalogue's seed (default 20): the same seed gives\n"
+        "                the same catalogue on every machine\n"
+        "  --force       replace the demo databases of an existing FOLDER (refused while\n"
+        "                another session has it open)\n"
         "  --reuse       keep an existing demo server whose schema is this version's,\n"
         "                make it again otherwise\n"
         "  --session     keep a demo server in the user's data folder and open the\n"
@@ -83,7 +89,8 @@ int main(int argc, char* argv[]) {
     }
     const QStringList args = parser.positionalArguments();
     if (parser.isSet(session)) {
-        if (!args.isEmpty() || parser.isSet(force) || parser.isSet(reuse) || parser.isSet(products))
+        if (!args.isEmpty() || parser.isSet(force) || parser.isSet(reuse) ||
+            parser.isSet(products) || parser.isSet(seed))
             return usageError(u"--session takes no folder and no other option"_qs);
         const QString program = programBesideUs();
         if (program.isEmpty()) {
@@ -103,15 +110,30 @@ int main(int argc, char* argv[]) {
         if (!ok || generated < 0)
             return usageError(u"--products needs a whole number of 0 or more"_qs);
     }
+    md::schema::DemoOptions build;
+    build.generatedProducts = generated;
+    if (parser.isSet(seed)) {
+        bool ok = false;
+        build.seed = parser.value(seed).toULongLong(&ok);
+        if (!ok)
+            return usageError(u"--seed needs a whole number of 0 or more"_qs);
+    }
+    // Progress goes to the error stream, and only at a terminal.
+    md::tools::ProgressLine progress(stderr);
+    if (progress.active()) {
+        build.progress = [&progress](qint64 done, qint64 total) { progress.update(done, total); };
+    }
     const auto existing = parser.isSet(force)   ? md::tools::ExistingServer::Replace
                           : parser.isSet(reuse) ? md::tools::ExistingServer::Reuse
                                                 : md::tools::ExistingServer::Refuse;
     try {
-        md::tools::prepareDemoServer(args.first(), existing, generated, out);
+        md::tools::prepareDemoServer(args.first(), existing, build, out);
         return 0;
     } catch (const md::schema::DemoError& e) {
+        progress.finish();
         err << e.message() << '\n';
     } catch (const md::data::DbError& e) {
+        progress.finish();
         err << "Msg " << e.nativeError() << ", Level " << e.level() << ": " << e.message() << '\n';
         if (!e.statement().isEmpty())
             err << e.statement().left(400) << '\n';
