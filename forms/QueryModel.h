@@ -23,6 +23,10 @@ struct GridColumn {
     QString title;   // empty: the field's name
     int width = -1;  // pixels; -1 leaves the view's default
     bool readOnly = true;
+    // Horizontal alignment of the cells and of the title; empty leaves the view's own (left).
+    // Both are centred vertically.
+    Qt::Alignment alignment = {};
+    Qt::Alignment titleAlignment = {};
 };
 
 class QueryModel : public QAbstractTableModel {
@@ -69,6 +73,8 @@ class QueryModel : public QAbstractTableModel {
   private:
     void bindColumns();
     void forget();
+    // The set alignment of a column's cells or title, an empty variant when none is set.
+    QVariant alignmentOf(int column, Qt::Alignment GridColumn::*which) const;
 
     data::Query* query_;
     std::vector<GridColumn> columns_;

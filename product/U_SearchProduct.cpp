@@ -4,6 +4,7 @@
 #include "data/U_DM.h"
 #include "forms/Fr_Form.h"
 #include "forms/Fr_Search.h"
+#include "product/AttributeRange.h"
 #include "product/Fa_SelectProdAttr.h"
 
 #include <QComboBox>
@@ -46,19 +47,10 @@ QStringList TF_SearchProduct::Statement(const QString& code, const QString& name
                       QStringLiteral("And (Blocked <> 'Y')"),
                       QStringLiteral("And (ProductType <> 'P')")};
     for (const AttrRange& r : ranges) {
-        const QString group = r.groupCode.trimmed();
-        const QString begin = r.beginCode.trimmed(), end = r.endCode.trimmed();
-        if (begin.isEmpty() && end.isEmpty())
-            continue;
-        // A blank end code bounds the range with the highest character: every code of the group
-        // from the beginning code on. The bound then needs a Unicode literal.
-        const QString upper = TFaSelectProdAttr::GroupCodeBound(group, end);
-        lines << QStringLiteral(
-                     "And (Id In (Select Product From ProductAttribute Where (GroupCode "
-                     "Between '") +
-                     literal(group + begin) +
-                     (end.isEmpty() ? QStringLiteral("' And N'") : QStringLiteral("' And '")) +
-                     literal(upper) + QStringLiteral("')))");
+        const QString condition = AttributeRangeCondition(r.groupCode, r.beginCode, r.endCode);
+        if (!condition.isEmpty())
+            lines << QStringLiteral("And (Id In (Select Product From ProductAttribute Where ") +
+                         condition + QStringLiteral("))");
     }
     lines << (sortOrder == 1 ? QStringLiteral("Order By ThaiName")
                              : QStringLiteral("Order By Code"));
