@@ -9,6 +9,8 @@
 #include "product/U_SearchProduct.h"
 
 #include <QComboBox>
+#include <QGroupBox>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -309,6 +311,24 @@ TEST_F(AttributeSearch, AttributeRangesNarrowTheSearchAndAnOpenEndReachesTheLast
     ASSERT_TRUE(h.show(&w));
     EXPECT_TRUE(column(grid, u"BeginAttrCode"_qs).join(QString()).isEmpty());
     noErrors();
+}
+
+TEST_F(AttributeSearch, AtItsDesignedSizeTheSearchByNameGivesTheAttributeGridTheRoomLeft) {
+    TF_SearchProduct w;
+    ASSERT_TRUE(h.show(&w));
+    EXPECT_EQ(w.size(), QSize(601, 415));
+    EXPECT_EQ(w.ListData->height(), 263);
+    EXPECT_EQ(w.ListData->geometry().bottom(), w.height() - 1) << "the list at the bottom";
+    forms::DbGrid* grid = w.FaSelectProdAttr1->DgSelectProdAttr;
+    const int row = grid->rowHeight(0);
+    // What the strip above the list must hold besides the grid's rows: the group's title, the
+    // grid's titles and frame, the code and name line. A font too tall for three rows there
+    // makes the rule moot.
+    const int besides = w.GroupAttr->fontMetrics().height() + grid->horizontalHeader()->height() +
+                        2 * grid->frameWidth() + w.ProductName->sizeHint().height() + 12;
+    if (besides + 3 * row > 415 - 263)
+        GTEST_SKIP() << "this machine's font leaves no room for three rows";
+    EXPECT_GE(grid->viewport()->height(), 3 * row) << "three whole attribute rows in view";
 }
 
 TEST_F(AttributeSearch, TheModulesProductSearchShowsTheKeptDialog) {
