@@ -1,6 +1,7 @@
 #include "forms/DbGrid.h"
 
 #include "forms/Fr_Form.h"
+#include "forms/ThaiMetrics.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
@@ -23,8 +24,7 @@ DbGrid::DbGrid(QWidget* parent) : QTableView(parent) {
     horizontalHeader()->setHighlightSections(false);
     // No row indicator unless a grid asks for one: the designed column widths fill the grid.
     verticalHeader()->setVisible(false);
-    // Room for Thai marks above and below the line.
-    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    fitRowsToFont();
     setItemDelegate(new CellDelegate(this));
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &DbGrid::titleClicked);
 }
@@ -33,6 +33,19 @@ DbGrid::~DbGrid() {
     // The focus moves on while the widget goes: no longer a grid by then.
     if (focusWatch_)
         disconnect(focusWatch_, nullptr, this, nullptr);
+}
+
+void DbGrid::fitRowsToFont() {
+    // Room for Thai marks above and below the line: a cell lays its text out in lines as high
+    // as the fonts that draw it, and a pixel each side stays clear of the grid lines.
+    verticalHeader()->setDefaultSectionSize(
+        std::max(fontMetrics().height() + 6, thaiCellLineHeight(font()) + 2));
+}
+
+void DbGrid::changeEvent(QEvent* event) {
+    QTableView::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        fitRowsToFont();
 }
 
 void DbGrid::showEvent(QShowEvent* event) {

@@ -84,8 +84,10 @@ class DbGrid : public QTableView {
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
   private:
+    void fitRowsToFont();
     void watchFocus();
     bool holds(const QWidget* w) const { return w && (w == this || isAncestorOf(w)); }
     void left(QWidget* from);
