@@ -1,6 +1,7 @@
 #include "forms/DbGrid.h"
 
 #include "forms/Fr_Form.h"
+#include "forms/ThaiMetrics.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
@@ -23,10 +24,76 @@ DbGrid::DbGrid(QWidget* parent) : QTableView(parent) {
     horizontalHeader()->setHighlightSections(false);
     // No row indicator unless a grid asks for one: the designed column widths fill the grid.
     verticalHeader()->setVisible(false);
-    // Room for Thai marks above and below the line.
-    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    fitRowsToFont();
     setItemDelegate(new CellDelegate(this));
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &DbGrid::titleClicked);
+}
+
+DbGrid::~DbGrid() {
+    // The focus moves on while the widget goes: no longer a grid by then.
+    if (focusWatch_)
+        disconnect(focusWatch_, nullptr, this, nullptr);
+}
+
+void DbGrid::fitRowsToFont() {
+    // Room for Thai marks above and below the line: a cell lays its text out in lines as high
+    // as the fonts that draw it, and a pixel each side stays clear of the grid lines.
+    verticalHeader()->setDefaultSectionSize(
+        std::max(fontMetrics().height() + 6, thaiCellLineHeight(font()) + 2));
+}
+
+void DbGrid::changeEvent(QEvent* event) {
+    QTableView::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        fitRowsToFont();
+}
+
+void DbGrid::showEvent(QShowEvent* event) {
+    QTableView::showEvent(event);
+    watchFocus();
+}
+
+void DbGrid::watchFocus() {
+    // The window the grid is in is known for certain once it is shown.
+    FocusWatch* watch = FocusWatch::of(this);
+    if (watch == focusWatch_)
+        return;
+    if (focusWatch_)
+        disconnect(focusWatch_, nullptr, this, nullptr);
+    focusWatch_ = watch;
+    connect(watch, &FocusWatch::moved, this, [this](QWidget* from, QWidget* to) {
+        const bool was = holds(from), is = holds(to);
+        if (!was && is) {
+            emit focusEntered();
+        } else if (was && to && !is) {
+            TFrForm::guarded([&] { left(from); });
+            emit focusLeft();
+        }
+    });
+}
+
+void DbGrid::left(QWidget* from) {
+    // An editor whose own focus child had the focus is not told that it lost it: take its text.
+    QWidget* editor = from;
+    while (editor && editor->parentWidget() != viewport())
+        editor = editor->parentWidget();
+    if (editor && state() == QAbstractItemView::EditingState) {
+        commitData(editor);
+        closeEditor(editor, QAbstractItemDelegate::NoHint);
+    }
+    if (!cancelOnExit_ || !model_)
+        return;
+    data::Query* q = model_->query();
+    if (!q->isOpen() || q->state() != data::DataSetState::Insert)
+        return;
+    for (int c = 0; c < model_->columnCount(); ++c) {
+        const data::Field* f = model_->fieldOf(c);
+        if (f && !f->asString().trimmed().isEmpty())
+            return;  // something was entered: the row stays
+    }
+    q->cancel();
+    model_->syncFetched();
+    syncToQuery();
 }
 
 void DbGrid::setQuery(data::Query* query) {

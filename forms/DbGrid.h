@@ -9,6 +9,7 @@
 
 #include <QColor>
 #include <QLineEdit>
+#include <QPointer>
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <functional>
@@ -31,6 +32,7 @@ class DbGrid : public QTableView {
     Q_OBJECT
   public:
     explicit DbGrid(QWidget* parent = nullptr);
+    ~DbGrid() override;
 
     // Shows `query` (not owned); the grid owns the model it makes for it.
     void setQuery(data::Query* query);
@@ -44,6 +46,14 @@ class DbGrid : public QTableView {
     void selectRecord(int row);
     // Row of the selection, -1 without one.
     int selectedRow() const;
+
+    // Leaving the grid for another control of its window takes the text of an open cell editor
+    // into the row. With cancel-on-leaving, a new row (inserted or appended) in which every
+    // column the grid shows is still blank is then thrown away, so moving past the last row
+    // and out of the grid leaves no empty row behind; a row with anything entered stays. Focus
+    // going to another window (a search dialog opened from a cell) is not leaving.
+    void setCancelOnExit(bool on) { cancelOnExit_ = on; }
+    bool cancelOnExit() const { return cancelOnExit_; }
 
     // Per-cell background hook, asked for every cell painted.
     std::function<void(CellParams&)> onGetCellParams;
@@ -63,15 +73,28 @@ class DbGrid : public QTableView {
     void mousePressed(Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
     // A double click anywhere in the grid.
     void gridDoubleClicked();
+    // The focus came into the grid (or a cell editor) from another control of its window, or
+    // went from there to another one; reported by any route, active window or not. Leaving is
+    // reported after the grid has dealt with the row (see setCancelOnExit).
+    void focusEntered();
+    void focusLeft();
 
   protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
   private:
+    void fitRowsToFont();
+    void watchFocus();
+    bool holds(const QWidget* w) const { return w && (w == this || isAncestorOf(w)); }
+    void left(QWidget* from);
     QueryModel* model_ = nullptr;
+    QPointer<QObject> focusWatch_;
     bool syncing_ = false;
+    bool cancelOnExit_ = false;
 };
 
 // Paints cells with the colours of the grid's hook.

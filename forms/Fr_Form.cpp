@@ -3,6 +3,7 @@
 #include "data/Dm_Config.h"
 #include "data/Prompts.h"
 #include "errors/TApplication.h"
+#include "forms/ThaiMetrics.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -30,7 +31,12 @@ void routeError(std::exception_ptr error) {
 }
 
 void fixSizeAndCentre(QWidget* window) {
-    window->setFixedSize(window->size());
+    // Boxes get their room for Thai marks first; should the designed size then be too small,
+    // the window grows rather than squeezing them.
+    fitThaiMarks(window);
+    if (window->layout())
+        window->layout()->activate();
+    window->setFixedSize(window->size().expandedTo(window->minimumSizeHint()));
     const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
     if (!screen)
         return;

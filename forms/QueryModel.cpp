@@ -104,11 +104,8 @@ int QueryModel::columnCount(const QModelIndex& parent) const {
 QVariant QueryModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= rows_)
         return {};
-    if (role == Qt::TextAlignmentRole) {
-        if (index.column() < int(columns_.size()) && columns_[size_t(index.column())].alignment)
-            return QVariant(columns_[size_t(index.column())].alignment.toInt());
-        return {};
-    }
+    if (role == Qt::TextAlignmentRole)
+        return alignmentOf(index.column(), &GridColumn::alignment);
     const data::Field* f = fieldOf(index.column());
     if (!f)
         return {};
@@ -123,10 +120,18 @@ QVariant QueryModel::data(const QModelIndex& index, int role) const {
     }
 }
 
+QVariant QueryModel::alignmentOf(int column, Qt::Alignment GridColumn::*which) const {
+    if (column < 0 || column >= int(columns_.size()))
+        return {};
+    const Qt::Alignment horizontal = columns_[size_t(column)].*which & Qt::AlignHorizontal_Mask;
+    if (!horizontal)
+        return {};
+    return QVariant(int(horizontal | Qt::AlignVCenter));
+}
+
 QVariant QueryModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation == Qt::Horizontal && role == Qt::TextAlignmentRole && section >= 0 &&
-        section < int(columns_.size()) && columns_[size_t(section)].titleAlignment)
-        return QVariant(columns_[size_t(section)].titleAlignment.toInt());
+    if (orientation == Qt::Horizontal && role == Qt::TextAlignmentRole)
+        return alignmentOf(section, &GridColumn::titleAlignment);
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
     if (section < 0 || section >= columnCount())

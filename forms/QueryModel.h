@@ -23,8 +23,10 @@ struct GridColumn {
     QString title;   // empty: the field's name
     int width = -1;  // pixels; -1 leaves the view's default
     bool readOnly = true;
-    Qt::Alignment alignment = {};       // of the cells; none leaves the view's default
-    Qt::Alignment titleAlignment = {};  // of the title; none leaves the view's default
+    // Horizontal alignment of the cells and of the title; empty leaves the view's own (left).
+    // Both are centred vertically.
+    Qt::Alignment alignment = {};
+    Qt::Alignment titleAlignment = {};
 };
 
 class QueryModel : public QAbstractTableModel {
@@ -71,6 +73,8 @@ class QueryModel : public QAbstractTableModel {
   private:
     void bindColumns();
     void forget();
+    // The set alignment of a column's cells or title, an empty variant when none is set.
+    QVariant alignmentOf(int column, Qt::Alignment GridColumn::*which) const;
 
     data::Query* query_;
     std::vector<GridColumn> columns_;

@@ -49,18 +49,6 @@ class CodeCellDelegate : public forms::SearchButtonDelegate {
     }
 };
 
-// The group's name, read-only, right-aligned.
-class DescriptionCell : public forms::CellDelegate {
-  public:
-    using CellDelegate::CellDelegate;
-
-  protected:
-    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
-        CellDelegate::initStyleOption(option, index);
-        option->displayAlignment = Qt::AlignRight | Qt::AlignVCenter;
-    }
-};
-
 }  // namespace
 
 QString TFaSelectProdAttr::CodeMask(int size) {
@@ -70,7 +58,8 @@ QString TFaSelectProdAttr::CodeMask(int size) {
 QChar TFaSelectProdAttr::HighestCharacter() {
     // U+FFFF carries the highest primary weight of the Unicode collation (it exists to bound
     // ranges from above); the single character 255 sorts as "y" and would leave out every code
-    // that goes on with "Z".
+    // that goes on with "Z". The combined keys stay in memory: SQL Server's Windows collations
+    // give U+FFFF no weight, so a statement never bounds a range with it (AttributeRange.h).
     return QChar(0xFFFF);
 }
 
@@ -95,9 +84,14 @@ TFaSelectProdAttr::TFaSelectProdAttr(QWidget* parent)
                                       QAbstractItemView::DoubleClicked |
                                       QAbstractItemView::EditKeyPressed);
     DgSelectProdAttr->setQuery(&QProdAttrGroup);
+    // Leaving the grid drops a new row nothing was entered in (the one appended by moving past
+    // the last row, or the row entering an empty list starts).
+    DgSelectProdAttr->setCancelOnExit(true);
     DgSelectProdAttr->queryModel()->setReadOnly(false);
     DgSelectProdAttr->setColumns(
-        {{QStringLiteral("Description"), QStringLiteral("คุณสมบัติสินค้า"), 160, true},
+        // The group's name reads as a label: read-only, right-aligned cells and title.
+        {{QStringLiteral("Description"), QStringLiteral("คุณสมบัติสินค้า"), 160, true, Qt::AlignRight,
+          Qt::AlignRight},
          {kBegin, QStringLiteral("เริ่มต้น"), 120, false},
          {kEnd, QStringLiteral("สิ้นสุด"), 120, false}});
     auto* delegate = new CodeCellDelegate(
@@ -105,7 +99,6 @@ TFaSelectProdAttr::TFaSelectProdAttr(QWidget* parent)
         [this](const QModelIndex&, QLineEdit* edit) { DgSelectProdAttrEditButtonClick(edit); },
         true);
     delegate->keyWatcher = this;
-    DgSelectProdAttr->setItemDelegateForColumn(0, new DescriptionCell(DgSelectProdAttr));
     DgSelectProdAttr->setItemDelegateForColumn(1, delegate);
     DgSelectProdAttr->setItemDelegateForColumn(2, delegate);
     // The description reads as a label: button-face colour.
@@ -151,27 +144,22 @@ TFaSelectProdAttr::TFaSelectProdAttr(QWidget* parent)
                 if (QProdAttrGroup.isOpen() && QProdAttrGroup.recNo() == topLeft.row())
                     forms::TFrForm::guarded([this] { recomputeGroupCodes(); });
             });
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
-        const bool wasInside = inside(old), isInside = inside(now);
-        if (!wasInside && isInside)
-            forms::TFrForm::guarded([this] { DgSelectProdAttrEnter(); });
-        else if (wasInside && !isInside)
-            forms::TFrForm::guarded([this] { DgSelectProdAttrExit(); });
-    });
+    // Entering and leaving by any route, the window active or not; a search dialog opened from
+    // a cell is neither.
+    connect(DgSelectProdAttr, &forms::DbGrid::focusEntered, this,
+            [this] { forms::TFrForm::guarded([this] { DgSelectProdAttrEnter(); }); });
+    connect(DgSelectProdAttr, &forms::DbGrid::focusLeft, this,
+            [this] { forms::TFrForm::guarded([this] { DgSelectProdAttrExit(); }); });
     DgSelectProdAttr->installEventFilter(this);
 }
 
 TFaSelectProdAttr::~TFaSelectProdAttr() {
-    disconnect(qApp, nullptr, this, nullptr);
+    disconnect(DgSelectProdAttr, nullptr, this, nullptr);
     attached_ = false;
     QProdAttrGroup.afterOpen = nullptr;
     QProdAttrGroup.beforeClose = nullptr;
     delete DgSelectProdAttr;  // the grid goes before the query it shows
     DgSelectProdAttr = nullptr;
-}
-
-bool TFaSelectProdAttr::inside(QWidget* w) const {
-    return w && DgSelectProdAttr && (w == DgSelectProdAttr || DgSelectProdAttr->isAncestorOf(w));
 }
 
 void TFaSelectProdAttr::reopen() {

@@ -7,7 +7,9 @@
 // and EndAttrCode after the grid has been left.
 //
 // Rows: Insert within the list adds nothing; moving down past the last row appends a row without
-// group, which adds nothing to a search while both its codes are blank.
+// group, which adds nothing to a search while both its codes are blank, and which leaving the
+// grid drops again while nothing was entered in it. Leaving also takes a code still being typed
+// into its row, so the owner reads what is on screen.
 
 #include "data/Query.h"
 #include "forms/DbGrid.h"
@@ -32,7 +34,8 @@ class TFaSelectProdAttr : public QFrame {
     // code, or by the highest character when the code is blank (so it bounds every code of the
     // group from above).
     static QString GroupCodeBound(const QString& groupCode, const QString& attrCode);
-    // The highest character a code can be compared with.
+    // The highest character a code can be compared with in memory (not on SQL Server, whose
+    // Windows collations ignore it: statements use AttributeRangeCondition).
     static QChar HighestCharacter();
 
     // Handlers.
@@ -59,7 +62,6 @@ class TFaSelectProdAttr : public QFrame {
     QString currentFieldName() const;
     void moveTo(int row, int column);
     void recomputeGroupCodes();
-    bool inside(QWidget* w) const;
     bool attached_ = false;
     int lastColumn_ = -1;
 };

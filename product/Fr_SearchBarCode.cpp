@@ -5,6 +5,7 @@
 #include "forms/Fr_Form.h"
 #include "forms/Fr_Search.h"
 #include "forms/SearchDialogKeys.h"
+#include "forms/ThaiMetrics.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -136,8 +137,10 @@ void TFrSearchBarCode::showEvent(QShowEvent* event) {
         restorePlacement();
     }
     QDialog::showEvent(event);
-    if (!event->spontaneous())
-        forms::TFrForm::guarded([this] { FormShow(); });
+    if (event->spontaneous())
+        return;
+    forms::fitThaiMarks(this);  // room for Thai marks in the boxes
+    forms::TFrForm::guarded([this] { FormShow(); });
 }
 
 void TFrSearchBarCode::resizeEvent(QResizeEvent* event) {

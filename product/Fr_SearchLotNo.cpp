@@ -5,6 +5,7 @@
 #include "forms/Fr_Form.h"
 #include "forms/Fr_Search.h"
 #include "forms/SearchDialogKeys.h"
+#include "forms/ThaiMetrics.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -114,8 +115,10 @@ TFrSearchLotNo::~TFrSearchLotNo() {
 
 void TFrSearchLotNo::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (!event->spontaneous())
-        forms::TFrForm::guarded([this] { FormShow(); });
+    if (event->spontaneous())
+        return;
+    forms::fitThaiMarks(this);  // room for Thai marks in the boxes
+    forms::TFrForm::guarded([this] { FormShow(); });
 }
 
 void TFrSearchLotNo::FormShow() {

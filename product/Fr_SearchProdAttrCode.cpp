@@ -4,6 +4,7 @@
 #include "forms/Fr_Form.h"
 #include "forms/Fr_Search.h"
 #include "forms/SearchDialogKeys.h"
+#include "forms/ThaiMetrics.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -85,8 +86,10 @@ TFrSearchProdAttrCode::~TFrSearchProdAttrCode() {
 
 void TFrSearchProdAttrCode::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (!event->spontaneous())
-        forms::TFrForm::guarded([this] { FormShow(); });
+    if (event->spontaneous())
+        return;
+    forms::fitThaiMarks(this);  // room for Thai marks in the boxes
+    forms::TFrForm::guarded([this] { FormShow(); });
 }
 
 void TFrSearchProdAttrCode::FormShow() {

@@ -13,22 +13,6 @@
 
 namespace md::product {
 
-namespace {
-
-// The pack quantity reads as a number: right-aligned.
-class RightAlignedCell : public forms::CellDelegate {
-  public:
-    using CellDelegate::CellDelegate;
-
-  protected:
-    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
-        CellDelegate::initStyleOption(option, index);
-        option->displayAlignment = Qt::AlignRight | Qt::AlignVCenter;
-    }
-};
-
-}  // namespace
-
 TFrSearchUnit::TFrSearchUnit(QWidget* parent)
     : QDialog(parent),
       QSearchUnit(
@@ -41,7 +25,6 @@ TFrSearchUnit::TFrSearchUnit(QWidget* parent)
     DgSearch = new forms::DbGrid(this);
     DgSearch->setObjectName(QStringLiteral("DgSearch"));
     DgSearch->setQuery(&QSearchUnit);
-    DgSearch->setItemDelegateForColumn(1, new RightAlignedCell(DgSearch));
     layout->addWidget(DgSearch, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
@@ -81,13 +64,14 @@ void TFrSearchUnit::FormShow() {
     setWindowTitle(thai ? QStringLiteral("ค้นหาหน่วยนับ") : QStringLiteral("Search Product Unit"));
     BtSelected->setText(thai ? QStringLiteral("เลือก") : QStringLiteral("Choose"));
     BtCancel->setText(thai ? QStringLiteral("ไม่เลือก") : QStringLiteral("Cancel"));
-    DgSearch->setColumns(
-        {{QStringLiteral("UnitName"), thai ? QStringLiteral("หน่วยนับ") : QStringLiteral("Unit Name"),
-          107},
-         {QStringLiteral("Fraction"),
-          thai ? QStringLiteral("อัตราส่วนหน่วยย่อย") : QStringLiteral("Pack Qnty"), 103},
-         {QStringLiteral("Barcode"), thai ? QStringLiteral("Barcode") : QStringLiteral("BarCode"),
-          99}});
+    DgSearch->setColumns({{QStringLiteral("UnitName"),
+                           thai ? QStringLiteral("หน่วยนับ") : QStringLiteral("Unit Name"), 107},
+                          // The pack quantity reads as a number: right-aligned, title and cells.
+                          {QStringLiteral("Fraction"),
+                           thai ? QStringLiteral("อัตราส่วนหน่วยย่อย") : QStringLiteral("Pack Qnty"),
+                           103, true, Qt::AlignRight, Qt::AlignRight},
+                          {QStringLiteral("Barcode"),
+                           thai ? QStringLiteral("Barcode") : QStringLiteral("BarCode"), 99}});
     SelectedUnit.clear();
     QSearchUnit.close();
     // "X%" matches no flag, so a role not asked for lets no unit in.

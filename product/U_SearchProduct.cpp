@@ -4,6 +4,7 @@
 #include "data/U_DM.h"
 #include "forms/Fr_Form.h"
 #include "forms/Fr_Search.h"
+#include "product/AttributeRange.h"
 #include "product/Fa_SelectProdAttr.h"
 
 #include <QComboBox>
@@ -46,19 +47,10 @@ QStringList TF_SearchProduct::Statement(const QString& code, const QString& name
                       QStringLiteral("And (Blocked <> 'Y')"),
                       QStringLiteral("And (ProductType <> 'P')")};
     for (const AttrRange& r : ranges) {
-        const QString group = r.groupCode.trimmed();
-        const QString begin = r.beginCode.trimmed(), end = r.endCode.trimmed();
-        if (begin.isEmpty() && end.isEmpty())
-            continue;
-        // A blank end code bounds the range with the highest character: every code of the group
-        // from the beginning code on. The bound then needs a Unicode literal.
-        const QString upper = TFaSelectProdAttr::GroupCodeBound(group, end);
-        lines << QStringLiteral(
-                     "And (Id In (Select Product From ProductAttribute Where (GroupCode "
-                     "Between '") +
-                     literal(group + begin) +
-                     (end.isEmpty() ? QStringLiteral("' And N'") : QStringLiteral("' And '")) +
-                     literal(upper) + QStringLiteral("')))");
+        const QString condition = AttributeRangeCondition(r.groupCode, r.beginCode, r.endCode);
+        if (!condition.isEmpty())
+            lines << QStringLiteral("And (Id In (Select Product From ProductAttribute Where ") +
+                         condition + QStringLiteral("))");
     }
     lines << (sortOrder == 1 ? QStringLiteral("Order By ThaiName")
                              : QStringLiteral("Order By Code"));
@@ -73,11 +65,18 @@ TF_SearchProduct::TF_SearchProduct(QWidget* parent)
                    Qt::WindowMinimizeButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     QSearch.setSql({QStringLiteral("/* Assign on Runtime */")});
     resize(601, 415);
+    // The designed 601 by 415 leaves the attribute strip what the 263-pixel list below does not
+    // take: narrow margins give it to the attribute grid.
     auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 2, 4, 0);
+    layout->setSpacing(2);
     auto* top = new QHBoxLayout;
+    top->setSpacing(4);
     GroupAttr = new QGroupBox(QStringLiteral("คุณสมบัติสินค้า"), this);
     GroupAttr->setObjectName(QStringLiteral("GroupAttr"));
     auto* attrLayout = new QVBoxLayout(GroupAttr);
+    attrLayout->setContentsMargins(4, 0, 4, 4);
+    attrLayout->setSpacing(2);
     FaSelectProdAttr1 = new TFaSelectProdAttr(GroupAttr);
     FaSelectProdAttr1->setObjectName(QStringLiteral("FaSelectProdAttr1"));
     attrLayout->addWidget(FaSelectProdAttr1, 1);
@@ -102,6 +101,7 @@ TF_SearchProduct::TF_SearchProduct(QWidget* parent)
     attrLayout->addLayout(line);
     top->addWidget(GroupAttr, 1);
     auto* panel = new QVBoxLayout;
+    panel->setContentsMargins(0, 6, 0, 0);
     BtSearch = new QPushButton(QStringLiteral("ค้นหา"), this);
     BtSearch->setObjectName(QStringLiteral("BtSearch"));
     BtSearch->setFocusPolicy(Qt::ClickFocus);  // skipped by Tab
@@ -157,8 +157,11 @@ TF_SearchProduct::~TF_SearchProduct() {
 
 void TF_SearchProduct::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (!event->spontaneous())
-        forms::TFrForm::guarded([this] { FormShow(); });
+    if (event->spontaneous())
+        return;
+    // The designed size, a single border and the middle of the desktop.
+    forms::fixSizeAndCentre(this);
+    forms::TFrForm::guarded([this] { FormShow(); });
 }
 
 void TF_SearchProduct::FormShow() {

@@ -6,6 +6,7 @@
 #include "forms/Fr_Form.h"
 #include "forms/Fr_Search.h"
 #include "forms/SearchDialogKeys.h"
+#include "forms/ThaiMetrics.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -99,8 +100,10 @@ TF_SearchWareHouse::~TF_SearchWareHouse() {
 
 void TF_SearchWareHouse::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (!event->spontaneous())
-        forms::TFrForm::guarded([this] { FormShow(); });
+    if (event->spontaneous())
+        return;
+    forms::fitThaiMarks(this);  // room for Thai marks in the boxes
+    forms::TFrForm::guarded([this] { FormShow(); });
 }
 
 void TF_SearchWareHouse::FormShow() {

@@ -1,4 +1,5 @@
--- Lot search (TFrSearchLotNo): line 3 holds the expiry condition and line 5 the order.
+-- Lot search (TFrSearchLotNo): line 3 holds the expiry condition and line 5 the order. The
+-- variants are the texts the window sends; the expiry date is the parameter :ExpiredDate.
 
 --@ QSearch
 SELECT Id,Code, Description, ExpiredDate, HasExpired
@@ -12,33 +13,25 @@ Order By Code
 SELECT Id,Code, Description, ExpiredDate, HasExpired
 FROM LotNo
 WHERE (Code Like :GetCode) And 
-((ExpiredDate <='01/31/2026') Or (HasExpired = 'N')) And 
+((ExpiredDate <=:ExpiredDate) Or (HasExpired = 'N')) And 
 (Description Like :GetDesc)
-Order By Code
+ORDER BY Code
 
 --@ QSearch:ExpiredOn
 SELECT Id,Code, Description, ExpiredDate, HasExpired
 FROM LotNo
 WHERE (Code Like :GetCode) And 
-((ExpiredDate ='01/31/2026') Or (HasExpired = 'N')) And 
+((ExpiredDate =:ExpiredDate) Or (HasExpired = 'N')) And 
 (Description Like :GetDesc)
-Order By Code
+ORDER BY Code
 
 --@ QSearch:ExpiredAfter
 SELECT Id,Code, Description, ExpiredDate, HasExpired
 FROM LotNo
 WHERE (Code Like :GetCode) And 
-((ExpiredDate >='01/31/2026') Or (HasExpired = 'N')) And 
+((ExpiredDate >=:ExpiredDate) Or (HasExpired = 'N')) And 
 (Description Like :GetDesc)
-Order By Code
-
---@ QSearch:NoCondition
-SELECT Id,Code, Description, ExpiredDate, HasExpired
-FROM LotNo
-WHERE (Code Like :GetCode) And 
-
-(Description Like :GetDesc)
-Order By Code
+ORDER BY Code
 
 --@ QSearch:ByCode
 SELECT Id,Code, Description, ExpiredDate, HasExpired

@@ -1,5 +1,8 @@
--- Product search by name (TF_SearchProduct): built at every search. The window puts the typed
--- texts into the Where line with every quote doubled, so a text acts only as a pattern.
+-- Product search by name (TF_SearchProduct): built at every search; these are texts it sends. The
+-- window puts the typed texts into the Where line with every quote doubled and the LIKE wildcards
+-- bracketed, so a text acts only as the pattern it stands for. An attribute row with an end code
+-- is a closed range (Attribute); one without an end code reaches every code of its group from the
+-- beginning code on (OpenRange).
 
 --@ QSearch:ByCode
 Select Id, Code, ThaiName
@@ -33,3 +36,12 @@ And (Blocked <> 'Y')
 And (ProductType <> 'P')
 And (Id In (Select Product From ProductAttribute Where (GroupCode Between 'SVONSITE' And 'SVSHOP')))
 Order By Code
+
+--@ QSearch:OpenRange
+Select Id, Code, ThaiName
+From Product
+Where (Code Like '%') And (ThaiName Like '%50[%]%')
+And (Blocked <> 'Y')
+And (ProductType <> 'P')
+And (Id In (Select Product From ProductAttribute Where (GroupCode >= 'BRSIAM') And (GroupCode Like 'BR%')))
+Order By ThaiName

@@ -3,6 +3,7 @@
 // under a deadline so that nothing can wait for a user.
 
 #include "schema/DemoServer.h"
+#include "tests/support/DemoServer.h"
 
 #include <gtest/gtest.h>
 
@@ -23,19 +24,9 @@ struct Outcome {
 
 class Masterdata : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() {
-        dir_ = new QTemporaryDir;
-        server_ = new QString(md::schema::createDemoServer(dir_->filePath(QStringLiteral("srv")),
-                                                           md::schema::DemoOptions{})
-                                  .serverName);
-    }
-    static void TearDownTestSuite() {
-        delete server_;
-        delete dir_;
-    }
     void SetUp() override {
         ASSERT_TRUE(work_.isValid());
-        writeServerDat((*server_ + u'\n').toUtf8());
+        writeServerDat((server_ + u'\n').toUtf8());
     }
     void writeServerDat(const QByteArray& content) {
         QFile f(work_.filePath(QStringLiteral("Server.Dat")));
@@ -90,14 +81,12 @@ class Masterdata : public ::testing::Test {
                 QStringLiteral("-"), QString::fromUtf8(keyword)};
     }
 
-    static QTemporaryDir* dir_;
-    static QString* server_;
+    // A copy of the demo server for each test: the program writes to it.
+    md::testing::DemoServerCopy demo_;
+    const QString server_ = demo_.serverName();
     QTemporaryDir work_;
     QTemporaryDir runtime_;
 };
-
-QTemporaryDir* Masterdata::dir_ = nullptr;
-QString* Masterdata::server_ = nullptr;
 
 TEST_F(Masterdata, BadOrMissingNumbersEndWithAMessageNamingTheValue) {
     Outcome o = run({});
@@ -156,7 +145,7 @@ TEST_F(Masterdata, LowerCaseKeywordOpensItsWindow) {
 TEST_F(Masterdata, ServerDatFirstLineIsTheServerUntrimmed) {
     // Trailing blanks stay in the name the connection gets; the embedded engine, like a host
     // name lookup, ignores blanks around the server folder, so the server is still reached.
-    writeServerDat((*server_ + QStringLiteral("  \n")).toUtf8());
+    writeServerDat((server_ + QStringLiteral("  \n")).toUtf8());
     Outcome o = run(args("101", "1", "DEMO01", "NOSUCH"));
     ASSERT_TRUE(o.finished);
     EXPECT_EQ(o.exitCode, 0);
@@ -166,12 +155,12 @@ TEST_F(Masterdata, ServerDatFirstLineIsTheServerUntrimmed) {
     EXPECT_EQ(o.errorLines, QStringLiteral("masterdata: Not Found Database : DEMO02"));
 
     // Only the first line counts, and it may end without a line break.
-    writeServerDat(server_->toUtf8() + "\r\nsqlite:elsewhere\n");
+    writeServerDat(server_.toUtf8() + "\r\nsqlite:elsewhere\n");
     o = run(args("101", "1", "DEMO01", "NOSUCH"));
     ASSERT_TRUE(o.finished);
     EXPECT_EQ(o.exitCode, 0);
     EXPECT_EQ(o.errorLines, QString());
-    writeServerDat(server_->toUtf8());
+    writeServerDat(server_.toUtf8());
     o = run(args("101", "1", "DEMO01", "NOSUCH"));
     EXPECT_EQ(o.exitCode, 0);
 }

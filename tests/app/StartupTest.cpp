@@ -13,6 +13,7 @@
 #include "errors/TApplication.h"
 #include "schema/DemoServer.h"
 #include "schema/Scripts.h"
+#include "tests/support/DemoServer.h"
 
 #include <gtest/gtest.h>
 
@@ -60,21 +61,11 @@ StartupOptions quietOptions() {
 
 class StartupSequence : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() {
-        dir_ = new QTemporaryDir;
-        server_ = new QString(md::schema::createDemoServer(dir_->filePath(QStringLiteral("srv")),
-                                                           md::schema::DemoOptions{})
-                                  .serverName);
-    }
-    static void TearDownTestSuite() {
-        delete server_;
-        delete dir_;
-    }
     void SetUp() override {
         previous_ = QDir::currentPath();
         ASSERT_TRUE(work_.isValid());
         QDir::setCurrent(work_.path());
-        writeServerDat(*server_ + u'\n');
+        writeServerDat(server_ + u'\n');
         opened.clear();
         for (const QString& keyword : WindowKeywords())
             registerWindow(keyword, [keyword] { return new StandInWindow(keyword); });
@@ -94,15 +85,13 @@ class StartupSequence : public ::testing::Test {
                 QStringLiteral("ignored"), QString::fromUtf8(keyword)};
     }
 
-    static QTemporaryDir* dir_;
-    static QString* server_;
+    // A copy of the demo server for each test: the program writes to it.
+    md::testing::DemoServerCopy demo_;
+    const QString server_ = demo_.serverName();
     QTemporaryDir work_;
     QString previous_;
     errors::TApplication& app_ = *errors::TApplication::instance();
 };
-
-QTemporaryDir* StartupSequence::dir_ = nullptr;
-QString* StartupSequence::server_ = nullptr;
 
 TEST_F(StartupSequence, KeywordInAnyCaseOpensItsWindowWithTheSessionLoaded) {
     Startup startup(app_, quietOptions());
@@ -217,9 +206,8 @@ TEST_F(StartupSequence, ErrorsFromTheWindowReachTheHandlerAndTheErrorLog) {
 }
 
 TEST_F(StartupSequence, ProbePrefersTheNewerConfigurationDatabaseWhenBothExist) {
-    QTemporaryDir dir;
-    const QString server =
-        md::schema::createDemoServer(dir.filePath(QStringLiteral("both")), {}).serverName;
+    const md::testing::DemoServerCopy copy;
+    const QString server = copy.serverName();
     {
         auto master = md::schema::openDatabase(server, QStringLiteral("master"));
         master->execute(QStringLiteral("CREATE DATABASE KVR_Config_CO19"), {});
@@ -252,9 +240,8 @@ class SessionValues : public StartupSequence {
 };
 
 TEST_F(SessionValues, OnlyAnUpperCaseYGrantsAndOnlyLanguageOneIsThai) {
-    QTemporaryDir dir;
-    const QString server =
-        md::schema::createDemoServer(dir.filePath(QStringLiteral("edited")), {}).serverName;
+    const md::testing::DemoServerCopy copy;
+    const QString server = copy.serverName();
     edit(server, {QStringLiteral("Update UserRight Set Access_R = 'y' Where UserId = 2"),
                   QStringLiteral("Update UserName Set LanguageNo = NULL, CanSeeCost = 'y', "
                                  "EditSalePrice = 'Y' Where Id = 1"),

@@ -5,6 +5,7 @@
 #include "data/Query.h"
 #include "data/backend/DbError.h"
 #include "schema/DemoServer.h"
+#include "tests/support/DemoServer.h"
 
 #include <gtest/gtest.h>
 #include <QDir>
@@ -21,21 +22,11 @@ QString s(const char* t) {
 
 class DmConfig : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() {
-        dir_ = new QTemporaryDir;
-        md::schema::DemoOptions options;
-        server_ = new QString(
-            md::schema::createDemoServer(dir_->filePath(s("server")), options).serverName);
-    }
-    static void TearDownTestSuite() {
-        delete server_;
-        delete dir_;
-    }
     void SetUp() override {
         previous_ = QDir::currentPath();
         ASSERT_TRUE(work_.isValid());
         QDir::setCurrent(work_.path());
-        writeServerDat(*server_ + s("\n"));
+        writeServerDat(server_ + s("\n"));
     }
     void TearDown() override { QDir::setCurrent(previous_); }
 
@@ -45,14 +36,12 @@ class DmConfig : public ::testing::Test {
         f.write(text.toUtf8());
     }
 
-    static QTemporaryDir* dir_;
-    static QString* server_;
+    // A copy of the demo server for each test: the program writes to it.
+    md::testing::DemoServerCopy demo_;
+    const QString server_ = demo_.serverName();
     QTemporaryDir work_;
     QString previous_;
 };
-
-QTemporaryDir* DmConfig::dir_ = nullptr;
-QString* DmConfig::server_ = nullptr;
 
 TEST_F(DmConfig, LoadsTheCompanyAndTheThaiUsersRights) {
     TDMConfig config;

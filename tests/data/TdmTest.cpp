@@ -6,8 +6,9 @@
 #include "data/Query.h"
 #include "data/U_DM.h"
 #include "data/backend/DbError.h"
-#include "schema/DemoServer.h"
 #include "data/testing/RecordingPrompts.h"
+#include "schema/DemoServer.h"
+#include "tests/support/DemoServer.h"
 
 #include <gtest/gtest.h>
 
@@ -23,21 +24,11 @@ namespace {
 
 class Tdm : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() {
-        dir_ = new QTemporaryDir;
-        server_ = new QString(md::schema::createDemoServer(dir_->filePath(QStringLiteral("srv")),
-                                                           md::schema::DemoOptions{})
-                                  .serverName);
-    }
-    static void TearDownTestSuite() {
-        delete server_;
-        delete dir_;
-    }
     void SetUp() override {
         previous_ = QDir::currentPath();
         ASSERT_TRUE(work_.isValid());
         QDir::setCurrent(work_.path());
-        writeServerDat(*server_ + u'\n');
+        writeServerDat(server_ + u'\n');
         config_ = std::make_unique<TDMConfig>();
         config_->MenuId = 103;
         config_->UserId = 2;
@@ -67,16 +58,14 @@ class Tdm : public ::testing::Test {
         return q.fieldByName(QStringLiteral("N")).asInteger();
     }
 
-    static QTemporaryDir* dir_;
-    static QString* server_;
+    // A copy of the demo server for each test: the program writes to it.
+    md::testing::DemoServerCopy demo_;
+    const QString server_ = demo_.serverName();
     QTemporaryDir work_;
     QString previous_;
     std::unique_ptr<TDMConfig> config_;
     std::unique_ptr<TDM> dm_;
 };
-
-QTemporaryDir* Tdm::dir_ = nullptr;
-QString* Tdm::server_ = nullptr;
 
 TEST_F(Tdm, ConnectBuildsTheListFromTheArgumentAndServerDatThenReadsTheOptions) {
     int splashCalls = 0;
@@ -87,7 +76,7 @@ TEST_F(Tdm, ConnectBuildsTheListFromTheArgumentAndServerDatThenReadsTheOptions) 
     const QStringList& params = dm_->DMdata.params();
     ASSERT_EQ(params.size(), 24);
     EXPECT_EQ(params.at(0), QStringLiteral("DATABASE NAME=DEMO01"));
-    EXPECT_EQ(params.at(1), QStringLiteral("SERVER NAME=") + *server_);
+    EXPECT_EQ(params.at(1), QStringLiteral("SERVER NAME=") + server_);
 
     // Options of the demo company: IvRefSO, MrRefPO and ShowProductPriceList "Y", EditPricePO "N".
     EXPECT_TRUE(dm_->IvRefSO);

@@ -13,6 +13,7 @@
 #include "errors/Fr_ShowError.h"
 #include "errors/TApplication.h"
 #include "schema/DemoServer.h"
+#include "tests/support/DemoServer.h"
 #include "util/Utility.h"
 
 #include <gtest/gtest.h>
@@ -83,22 +84,11 @@ void watchDialog(DialogSeen& seen, std::function<void(TFrShowError*)> act = {}) 
 
 class ErrorPath : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() {
-        dir_ = new QTemporaryDir;
-        server_ = new QString(md::schema::createDemoServer(dir_->filePath(QStringLiteral("srv")),
-                                                           md::schema::DemoOptions{})
-                                  .serverName);
-    }
-    static void TearDownTestSuite() {
-        delete server_;
-        delete dir_;
-    }
-
     void SetUp() override {
         previous_ = QDir::currentPath();
         ASSERT_TRUE(work_.isValid());
         QDir::setCurrent(work_.path());
-        writeServerDat(*server_);
+        writeServerDat(server_);
         ASSERT_TRUE(sink_.listening());
         env_.push_back(std::make_unique<ScopedEnv>("MD_SMTP_HOST", "127.0.0.1"));
         env_.push_back(
@@ -136,8 +126,9 @@ class ErrorPath : public ::testing::Test {
         QTRY_VERIFY_WITH_TIMEOUT(seen.result != -1, 10000);
     }
 
-    static QTemporaryDir* dir_;
-    static QString* server_;
+    // A copy of the demo server for each test: the program writes to it.
+    md::testing::DemoServerCopy demo_;
+    const QString server_ = demo_.serverName();
     QTemporaryDir work_;
     QString previous_;
     SmtpSink sink_;
@@ -146,9 +137,6 @@ class ErrorPath : public ::testing::Test {
     std::unique_ptr<ConfigErrorRecorder> recorder_;
     ErrorHandler handler_;
 };
-
-QTemporaryDir* ErrorPath::dir_ = nullptr;
-QString* ErrorPath::server_ = nullptr;
 
 TEST_F(ErrorPath, ErrorIsLoggedExplainedShownAndClosedByTheCountdown) {
     const QString message = QStringLiteral(

@@ -1,47 +1,14 @@
 #include "DemoFixture.h"
 
 #include "forms/Fr_SimpleSearch.h"
-#include "schema/DemoServer.h"
-
-#include <QDir>
-#include <QDirIterator>
-#include <QFile>
 
 namespace md::forms::test {
-namespace {
-
-// The demo server every test copies, built on first use.
-QString templateFolder() {
-    static QTemporaryDir dir;
-    static QString folder;
-    if (folder.isEmpty()) {
-        folder = dir.filePath(QStringLiteral("server"));
-        md::schema::createDemoServer(folder, {});
-    }
-    return folder;
-}
-
-void copyFolder(const QString& from, const QString& to) {
-    QDir().mkpath(to);
-    QDirIterator it(from, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        const QString target = to + path.mid(from.size());
-        if (it.fileInfo().isDir())
-            QDir().mkpath(target);
-        else
-            ASSERT_TRUE(QFile::copy(path, target)) << path.toStdString();
-    }
-}
-
-}  // namespace
 
 void DemoWindowTest::SetUp() {
-    ASSERT_TRUE(dir_.isValid());
-    const QString folder = dir_.filePath(QStringLiteral("server"));
-    copyFolder(templateFolder(), folder);
-    config.server = md::schema::serverNameOf(folder);
+    server_ = std::make_unique<md::testing::DemoServerCopy>();
+    if (HasFatalFailure())
+        return;
+    config.server = server_->serverName();
     config.LanguageThai = true;
     config.UserId = 1;
     config.MenuId = 103;

@@ -3,15 +3,15 @@
 // A window test against its own copy of the demo server: the company module DM connected to
 // DEMO01 (server name handed to it directly, no Server.Dat), a Thai session for user 1 on the
 // foreign-vendor entry, the simple search installed, and a harness that answers the questions.
-// The demo server is built once per test program and copied for every test.
+// Each test gets its own copy of the shared demo server (tests/support/DemoServer.h).
 
 #include "data/Dm_Config.h"
 #include "data/Query.h"
 #include "data/U_DM.h"
 #include "forms/testing/WindowHarness.h"
+#include "tests/support/DemoServer.h"
 
 #include <gtest/gtest.h>
-#include <QTemporaryDir>
 #include <memory>
 
 namespace md::forms::test {
@@ -40,7 +40,7 @@ class DemoWindowTest : public ::testing::Test {
     testing::WindowHarness h;
 
   private:
-    QTemporaryDir dir_;
+    std::unique_ptr<md::testing::DemoServerCopy> server_;
 };
 
 }  // namespace md::forms::test

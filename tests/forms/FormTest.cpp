@@ -1,16 +1,23 @@
 // The entry form base: the keys every entry window shares, the exit question, the actions.
 
 #include "data/Dm_Config.h"
+#include "forms/DbGrid.h"
 #include "forms/Fr_Form.h"
+#include "forms/ThaiMetrics.h"
 #include "forms/testing/WindowHarness.h"
 
 #include <gtest/gtest.h>
+#include <QHeaderView>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScreen>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <memory>
+#include <vector>
 
 using md::forms::TFrForm;
 using md::forms::testing::WindowHarness;
@@ -78,6 +85,52 @@ TEST_F(Form, OpensCentredAtItsDesignedSizeWithAFixedBorderAndNoMaximise) {
     ASSERT_TRUE(h.show(&smaller));
     EXPECT_EQ(smaller.maximumSize(), QSize(512, 235));
     EXPECT_EQ(smaller.minimumSize(), QSize(512, 235));
+}
+
+// Rows of `area` that hold ink: pixels much darker than the box's background.
+std::vector<int> inkRows(const QImage& image, const QRect& area) {
+    const int background = qGray(image.pixel(area.right() - 1, area.center().y()));
+    std::vector<int> rows;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (qGray(image.pixel(x, y)) + 80 < background) {
+                rows.push_back(y);
+                break;
+            }
+    return rows;
+}
+
+// Depends on a font that draws Thai being installed (any will do); skips without one.
+TEST_F(Form, ThaiMarksAboveAndBelowTheLineFitInsideTheBoxes) {
+    const QFont font = first_->font();
+    const md::forms::ThaiInk ink = md::forms::thaiInk(font);
+    if (!ink.drawn())
+        GTEST_SKIP() << "no font here draws Thai";
+    EXPECT_GE(first_->height(),
+              md::forms::thaiLineHeight(font) + md::forms::lineEditChrome(first_));
+    EXPECT_GE(md::forms::thaiLineHeight(font), ink.above + ink.below);
+
+    // As drawn: the stacks stay clear of the edges of the text area, where the box cuts off.
+    first_->setText(md::forms::thaiStackSample());
+    first_->setCursorPosition(0);
+    first_->deselect();
+    QStyleOptionFrame option;
+    option.initFrom(first_);
+    option.lineWidth = first_->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, first_);
+    option.state |= QStyle::State_Sunken;
+    const QRect area =
+        first_->style()->subElementRect(QStyle::SE_LineEditContents, &option, first_);
+    const QRect inside(area.left() + 4, area.top(), area.width() / 2, area.height());
+    const std::vector<int> rows = inkRows(first_->grab().toImage(), inside);
+    ASSERT_FALSE(rows.empty());
+    EXPECT_GT(rows.front(), area.top()) << "a tone mark cut off at the top";
+    EXPECT_LT(rows.back(), area.bottom()) << "a lower vowel cut off at the bottom";
+
+    // Grid rows hold a line of the stacks as a cell lays it out, inside the grid lines.
+    md::forms::DbGrid grid;
+    grid.setFont(font);
+    EXPECT_GE(md::forms::thaiCellLineHeight(font), ink.above + ink.below);
+    EXPECT_GE(grid.verticalHeader()->defaultSectionSize(), md::forms::thaiCellLineHeight(font) + 2);
 }
 
 TEST_F(Form, EnterWalksTheFieldsAndWrapsWithoutTypingIntoThem) {

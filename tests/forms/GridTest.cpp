@@ -13,6 +13,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
+#include <utility>
 
 using md::data::Query;
 using md::forms::CellParams;
@@ -119,6 +120,56 @@ TEST_F(Grid, NamedColumnsShowTheirTitlesAndTheSelectionMovesTheQuery) {
     query_->moveTo(10);
     grid_->syncToQuery();
     EXPECT_EQ(grid_->selectedRow(), 10);
+}
+
+// The leftmost and rightmost columns of `area` holding a pixel darker than its background, or
+// {-1, -1} when nothing is drawn there (no font to draw with).
+std::pair<int, int> inkColumns(const QImage& image, const QRect& area) {
+    const QColor background = image.pixelColor(area.left() + 1, area.top() + 1);
+    int first = -1, last = -1;
+    for (int x = area.left() + 2; x < area.right() - 2; ++x)
+        for (int y = area.top() + 2; y < area.bottom() - 2; ++y)
+            if (qGray(image.pixel(x, y)) + 60 < qGray(background.rgb())) {
+                if (first < 0)
+                    first = x;
+                last = x;
+                break;
+            }
+    return {first, last};
+}
+
+TEST_F(Grid, AColumnAlignsItsCellsAndItsTitleAsSet) {
+    query_->open();
+    grid_->setColumns({GridColumn{QStringLiteral("Code"), QStringLiteral("Code"), 120, true,
+                                  Qt::AlignRight, Qt::AlignRight},
+                       GridColumn{QStringLiteral("Name"), QStringLiteral("Name"), 120}});
+    auto* model = grid_->queryModel();
+    EXPECT_EQ(model->headerData(0, Qt::Horizontal, Qt::TextAlignmentRole).toInt(),
+              int(Qt::AlignRight | Qt::AlignVCenter));
+    EXPECT_EQ(model->index(0, 0).data(Qt::TextAlignmentRole).toInt(),
+              int(Qt::AlignRight | Qt::AlignVCenter));
+    EXPECT_FALSE(model->headerData(1, Qt::Horizontal, Qt::TextAlignmentRole).isValid())
+        << "no alignment set: the header's own";
+    EXPECT_FALSE(model->index(0, 1).data(Qt::TextAlignmentRole).isValid());
+
+    // As painted: the right-aligned title ends near the right edge of its section, the other one
+    // (the header's own alignment) well before it; the right-aligned cell lies in its right half.
+    ASSERT_TRUE(h_.show(grid_.get()));
+    QHeaderView* header = grid_->horizontalHeader();
+    const QImage titles = header->grab().toImage();
+    const auto section = [&](int c) {
+        return QRect(header->sectionViewportPosition(c), 0, header->sectionSize(c),
+                     header->height());
+    };
+    const int rightTitle = inkColumns(titles, section(0)).second;
+    const int ownTitle = inkColumns(titles, section(1)).second;
+    if (rightTitle < 0 || ownTitle < 0)
+        GTEST_SKIP() << "no font draws the titles here";
+    EXPECT_GT(rightTitle, section(0).right() - 12) << "right-aligned title";
+    EXPECT_LT(ownTitle, section(1).right() - 20) << "title of the header's own alignment";
+    const QImage cells = grid_->viewport()->grab().toImage();
+    const QRect cell = grid_->visualRect(model->index(0, 0));
+    EXPECT_GT(inkColumns(cells, cell).first, cell.center().x()) << "right-aligned cell";
 }
 
 TEST_F(Grid, TitleClicksReportTheColumnAndThePaintUsesTheHook) {

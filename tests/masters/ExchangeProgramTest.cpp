@@ -2,6 +2,7 @@
 // fresh demo server: it stays up until it is closed and nothing reaches the error log.
 
 #include "schema/DemoServer.h"
+#include "tests/support/DemoServer.h"
 
 #include <gtest/gtest.h>
 #include <QFile>
@@ -15,11 +16,7 @@ class ExchangeProgram : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(dir_.isValid());
-        const QString folder = dir_.filePath(QStringLiteral("demo"));
-        md::schema::createDemoServer(folder, {});
-        QFile dat(dir_.filePath(QStringLiteral("Server.Dat")));
-        ASSERT_TRUE(dat.open(QIODevice::WriteOnly));
-        dat.write(md::schema::serverNameOf(folder).toUtf8() + "\n");
+        demo_.writeServerDat(dir_.path());
     }
     QProcessEnvironment environment(bool exitAfterStart) const {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -41,6 +38,7 @@ class ExchangeProgram : public ::testing::Test {
     const QStringList args{QStringLiteral("105"), QStringLiteral("1"), QStringLiteral("DEMO01"),
                            QStringLiteral("-"), QStringLiteral("EXCHANGE")};
     QTemporaryDir dir_;
+    md::testing::DemoServerCopy demo_;  // the program writes to it
 };
 
 TEST_F(ExchangeProgram, OpensFromTheCommandLineStaysUpAndNothingFails) {

@@ -3,6 +3,7 @@
 // a user without the right or an unknown keyword ends the program at once.
 
 #include "schema/DemoServer.h"
+#include "tests/support/DemoServer.h"
 
 #include <gtest/gtest.h>
 #include <QFile>
@@ -16,11 +17,7 @@ class Program : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(dir_.isValid());
-        const QString folder = dir_.filePath(QStringLiteral("demo"));
-        md::schema::createDemoServer(folder, {});
-        QFile dat(dir_.filePath(QStringLiteral("Server.Dat")));
-        ASSERT_TRUE(dat.open(QIODevice::WriteOnly));
-        dat.write(md::schema::serverNameOf(folder).toUtf8() + "\n");
+        demo_.writeServerDat(dir_.path());
     }
     // Starts masterdata with the five arguments; true when it is still running (a window is
     // open) after `seconds`, false when it ended by itself with exit code `exitCode`.
@@ -67,6 +64,7 @@ class Program : public ::testing::Test {
     }
 
     QTemporaryDir dir_;
+    md::testing::DemoServerCopy demo_;  // the program writes to it
 };
 
 TEST_F(Program, EachImportWindowOpensFromTheCommandLineAndNothingFails) {

@@ -2,12 +2,15 @@
 // offscreen over the demo company.
 
 #include "ProductFixture.h"
+#include "product/AttributeRange.h"
 #include "product/Fa_SelectProdAttr.h"
 #include "product/Fr_SearchProdAttrCode.h"
 #include "product/ProductSearches.h"
 #include "product/U_SearchProduct.h"
 
 #include <QComboBox>
+#include <QGroupBox>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -76,6 +79,10 @@ TEST_F(AttributeSearch, TheFrameMovesByEnterAndKeepsCodesInUpperCase) {
         column(grid, u"Description"_qs),
         (QStringList{QStringLiteral(u"ขนาด"), QStringLiteral(u"ประเทศผู้ผลิต"), QStringLiteral(u"ยี่ห้อ"),
                      QStringLiteral(u"สี"), QStringLiteral(u"หมวดหมู่")}));
+    // The group's name reads as a label: right-aligned, title and cells.
+    const int right = int(Qt::AlignRight | Qt::AlignVCenter);
+    EXPECT_EQ(grid->model()->headerData(0, Qt::Horizontal, Qt::TextAlignmentRole).toInt(), right);
+    EXPECT_EQ(grid->model()->index(0, 0).data(Qt::TextAlignmentRole).toInt(), right);
     h.focus(grid);
     EXPECT_EQ(grid->currentIndex().column(), 1) << "entering starts in the beginning code";
     EXPECT_EQ(grid->currentIndex().row(), 0);
@@ -115,6 +122,49 @@ TEST_F(AttributeSearch, InsertAddsNoRowButMovingPastTheLastRowAppendsOne) {
     EXPECT_EQ(
         TF_SearchProduct::Statement(u""_qs, u"x"_qs, true, {{u""_qs, u""_qs, u""_qs}}, 0).size(),
         6);
+    noErrors();
+}
+
+TEST_F(AttributeSearch, LeavingTheGridDropsABlankNewRowAndKeepsWhatWasTyped) {
+    TF_SearchProduct w;
+    ASSERT_TRUE(h.show(&w));
+    forms::DbGrid* grid = w.FaSelectProdAttr1->DgSelectProdAttr;
+    data::Query& q = w.FaSelectProdAttr1->QProdAttrGroup;
+    const auto toLastRow = [&] {
+        h.focus(grid);
+        grid->setCurrentIndex(grid->model()->index(grid->model()->rowCount() - 1, 1));
+    };
+    toLastRow();
+    h.press(Qt::Key_Down);
+    ASSERT_EQ(grid->model()->rowCount(), 6) << "a row appended past the last one";
+    h.focus(w.ProductName);
+    EXPECT_EQ(grid->model()->rowCount(), 5) << "left blank: gone";
+    EXPECT_EQ(q.recordCount(), 5);
+
+    // A group's code typed and not yet confirmed by Enter is what the search then uses.
+    h.focus(grid);
+    grid->setCurrentIndex(grid->model()->index(2, 1));  // ยี่ห้อ
+    h.type(u"toolman"_qs);
+    h.focus(w.ProductName);
+    w.ProductName->setText(QStringLiteral(u"ทดสอบบริการ"));
+    h.press(Qt::Key_Return);
+    EXPECT_EQ(column(w.ListData, u"Code"_qs), (QStringList{u"TQ-S2"_qs, u"TQ-S5"_qs}))
+        << "TOOLMAN and every later brand";
+
+    // Opening the code search from a blank appended row is not leaving the grid.
+    toLastRow();
+    h.press(Qt::Key_Down);
+    ASSERT_EQ(grid->model()->rowCount(), 6);
+    h.whenModal([&](QWidget*) { h.press(Qt::Key_Escape); });
+    h.press(Qt::Key_F5);
+    EXPECT_EQ(grid->model()->rowCount(), 6);
+
+    // A code typed into the appended row, its cell still open as the grid is left, stays.
+    h.type(u"zz"_qs);
+    h.focus(w.ProductCode);
+    EXPECT_EQ(grid->model()->rowCount(), 6);
+    q.last();
+    EXPECT_EQ(q.fieldByName(u"BeginAttrCode"_qs).asString().trimmed(), u"ZZ"_qs);
     noErrors();
 }
 
@@ -159,17 +209,27 @@ TEST_F(AttributeSearch, F5OpensTheGroupsCodeSearchAndAChoiceFillsTheColumn) {
     noErrors();
 }
 
-TEST_F(AttributeSearch, ABlankEndCodeBoundsTheGroupFromAbove) {
+TEST_F(AttributeSearch, ABlankEndCodeReachesEveryLaterCodeOfTheGroupOnTheServer) {
     EXPECT_EQ(TFaSelectProdAttr::GroupCodeBound(u" BR "_qs, u" SIAM "_qs), u"BRSIAM"_qs);
     const QString open = TFaSelectProdAttr::GroupCodeBound(u"BR"_qs, u"  "_qs);
     EXPECT_EQ(open, u"BR"_qs + TFaSelectProdAttr::HighestCharacter());
     EXPECT_EQ(TFaSelectProdAttr::CodeMask(3), u">nnn; "_qs);
-    // The server itself puts every longer code of the group below the bound.
-    const QString sql =
-        u"Select Count(*) From ProductAttribute Where GroupCode Between 'BRSIAM' "
-        "And N'"_qs +
-        open + u"' And Product In (%1, %2, %3)"_qs.arg(s1).arg(s2).arg(s5);
-    EXPECT_EQ(scalar(sql).toInt(), 2);
+    // BREEZE lies before SIAM, TOOLMAN and ZETA after it; a code of another group never counts.
+    const qint64 other = product(u"TQ-S6"_qs, QStringLiteral(u"ทดสอบบริการ จ"), "S", "N", 1);
+    exec(u"Delete From productattr Where Product = %1"_qs.arg(other));
+    exec(
+        u"Insert Into productattr (Product, ProdAttrGroup, ProdAttrCode) Select %1, "
+        "ProdAttrGroup, Id From ProdAttrCode Where ProdAttrGroup <> 1 And Id = (Select Max(Id) "
+        "From ProdAttrCode Where ProdAttrGroup <> 1)"_qs.arg(other));
+    const auto count = [&](const QString& condition) {
+        return scalar(u"Select Count(*) From ProductAttribute Where "_qs + condition +
+                      u" And Product In (%1, %2, %3, %4)"_qs.arg(s1).arg(s2).arg(s5).arg(other))
+            .toInt();
+    };
+    EXPECT_EQ(count(AttributeRangeCondition(u"BR"_qs, u"SIAM"_qs, {})), 2);
+    EXPECT_EQ(count(AttributeRangeCondition(u"BR"_qs, u"A"_qs, {})), 3);
+    EXPECT_EQ(count(AttributeRangeCondition(u"BR"_qs, u"SIAM"_qs, u"TOOLMAN"_qs)), 1);
+    EXPECT_EQ(count(AttributeRangeCondition(u"BR"_qs, u"ZZ"_qs, {})), 0);
 }
 
 // ---- the product search by name
@@ -251,6 +311,24 @@ TEST_F(AttributeSearch, AttributeRangesNarrowTheSearchAndAnOpenEndReachesTheLast
     ASSERT_TRUE(h.show(&w));
     EXPECT_TRUE(column(grid, u"BeginAttrCode"_qs).join(QString()).isEmpty());
     noErrors();
+}
+
+TEST_F(AttributeSearch, AtItsDesignedSizeTheSearchByNameGivesTheAttributeGridTheRoomLeft) {
+    TF_SearchProduct w;
+    ASSERT_TRUE(h.show(&w));
+    EXPECT_EQ(w.size(), QSize(601, 415));
+    EXPECT_EQ(w.ListData->height(), 263);
+    EXPECT_EQ(w.ListData->geometry().bottom(), w.height() - 1) << "the list at the bottom";
+    forms::DbGrid* grid = w.FaSelectProdAttr1->DgSelectProdAttr;
+    const int row = grid->rowHeight(0);
+    // What the strip above the list must hold besides the grid's rows: the group's title, the
+    // grid's titles and frame, the code and name line. A font too tall for three rows there
+    // makes the rule moot.
+    const int besides = w.GroupAttr->fontMetrics().height() + grid->horizontalHeader()->height() +
+                        2 * grid->frameWidth() + w.ProductName->sizeHint().height() + 12;
+    if (besides + 3 * row > 415 - 263)
+        GTEST_SKIP() << "this machine's font leaves no room for three rows";
+    EXPECT_GE(grid->viewport()->height(), 3 * row) << "three whole attribute rows in view";
 }
 
 TEST_F(AttributeSearch, TheModulesProductSearchShowsTheKeptDialog) {

@@ -2,7 +2,11 @@
 // in SelectedCode.
 
 #include "data/backend/DbError.h"
+#include "data/statements/Statements.h"
+#include "product/AttributeRange.h"
 #include "product/Dm_Product.h"
+#include "product/Fr_SearchLotNo.h"
+#include "product/U_SearchProduct.h"
 
 #include <gtest/gtest.h>
 
@@ -70,6 +74,55 @@ TEST(ProductSearches, WithoutItsDialogASearchIsAFaultOfTheProgram) {
     EXPECT_THROW(pm.SearchLotNo(), data::UsageError);
     EXPECT_THROW(pm.SearchWarehouse(), data::UsageError);
     EXPECT_THROW(pm.SearchProductBarCode(), data::UsageError);
+}
+
+// The statement files keep the texts the searches send, so the corpus run checks what the server
+// is really asked.
+TEST(ProductSearches, TheStatementFilesHoldTheTextsTheSearchesSend) {
+    const auto lot = [](const QString& condition, int order) {
+        QStringList lines = statements::text(u"Fr_SearchLotNo"_qs, u"QSearch"_qs);
+        lines[3] = TFrSearchLotNo::ExpiryLine(condition);
+        lines[5] = TFrSearchLotNo::OrderLine(order);
+        return lines;
+    };
+    const auto lotFile = [](const char* variant) {
+        return statements::text(u"Fr_SearchLotNo"_qs, u"QSearch:"_qs + QLatin1StringView(variant));
+    };
+    EXPECT_EQ(lotFile("ExpiredBefore"), lot(u"<="_qs, 1));
+    EXPECT_EQ(lotFile("ExpiredOn"), lot(u"="_qs, 1));
+    EXPECT_EQ(lotFile("ExpiredAfter"), lot(u">="_qs, 1));
+    EXPECT_EQ(lotFile("ByCode"), lot(u"-"_qs, 1));
+    EXPECT_EQ(lotFile("ByDescription"), lot(u"-"_qs, 2));
+    EXPECT_EQ(lotFile("ByExpiredDate"), lot(u"-"_qs, 3));
+
+    const auto product = [](const char* variant) {
+        return statements::text(u"U_SearchProduct"_qs, u"QSearch:"_qs + QLatin1StringView(variant));
+    };
+    using Ranges = std::vector<TF_SearchProduct::AttrRange>;
+    EXPECT_EQ(product("ByCode"), TF_SearchProduct::Statement(u"SV"_qs, {}, true, {}, 0));
+    EXPECT_EQ(product("ByName"),
+              TF_SearchProduct::Statement({}, QStringLiteral(u"ค่า"), true, {}, 1));
+    EXPECT_EQ(product("StartsWith"),
+              TF_SearchProduct::Statement({}, QStringLiteral(u"ค่า"), false, {}, 0));
+    EXPECT_EQ(product("Attribute"),
+              TF_SearchProduct::Statement({}, u"O'Neil"_qs, true,
+                                          Ranges{{u" SV "_qs, u"ONSITE"_qs, u"SHOP "_qs}}, 0));
+    EXPECT_EQ(
+        product("OpenRange"),
+        TF_SearchProduct::Statement({}, u"50%"_qs, true, Ranges{{u"BR"_qs, u"SIAM"_qs, {}}}, 1));
+}
+
+TEST(ProductSearches, AnAttributeRowBecomesAClosedRangeOrEveryCodeOfItsGroupFromTheBeginning) {
+    EXPECT_TRUE(AttributeRangeCondition(u"BR"_qs, u" "_qs, {}).isEmpty());
+    EXPECT_EQ(AttributeRangeCondition(u" BR "_qs, u" SIAM "_qs, u" TOOLMAN "_qs),
+              u"(GroupCode Between 'BRSIAM' And 'BRTOOLMAN')"_qs);
+    EXPECT_EQ(AttributeRangeCondition(u"BR"_qs, {}, u"TOOLMAN"_qs),
+              u"(GroupCode Between 'BR' And 'BRTOOLMAN')"_qs)
+        << "an end code alone: from the group code itself";
+    // No character bounds the open end: the group's prefix does, its wildcards and quotes
+    // written as characters.
+    EXPECT_EQ(AttributeRangeCondition(u"B_'"_qs, u"S"_qs, {}),
+              u"(GroupCode >= 'B_''S') And (GroupCode Like 'B[_]''%')"_qs);
 }
 
 }  // namespace

@@ -55,6 +55,13 @@ TEST_F(SearchDialogs, TheUnitSearchListsTheUnitsWithARequestedRole) {
     EXPECT_EQ(w.windowTitle(), QStringLiteral(u"ค้นหาหน่วยนับ"));
     EXPECT_EQ(column(w.DgSearch, u"UnitName"_qs), QStringList{QStringLiteral(u"โหล")});
     EXPECT_EQ(h.focused(), w.DgSearch);
+    // The pack quantity is a number: its title and cells are right-aligned.
+    const int right = int(Qt::AlignRight | Qt::AlignVCenter);
+    EXPECT_EQ(w.DgSearch->model()->headerData(1, Qt::Horizontal, Qt::TextAlignmentRole).toInt(),
+              right);
+    EXPECT_EQ(w.DgSearch->model()->index(0, 1).data(Qt::TextAlignmentRole).toInt(), right);
+    EXPECT_FALSE(
+        w.DgSearch->model()->headerData(0, Qt::Horizontal, Qt::TextAlignmentRole).isValid());
     h.press(Qt::Key_Return);
     EXPECT_EQ(w.result(), QDialog::Accepted);
     EXPECT_EQ(w.SelectedUnit, QStringLiteral(u"โหล"));

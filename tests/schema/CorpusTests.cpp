@@ -49,9 +49,9 @@ QVariant dateValue() {
 QVariant parameterValue(const QString& module, const QString& component, const QString& name,
                         const QString& sql) {
     const QString n = name.toUpper();
-    static const QStringList dates{u"GDATE"_qs,       u"PDATE"_qs,        u"EFFECTIVEDATE"_qs,
-                                   u"TAXDATE"_qs,     u"TAXPRINTDATE"_qs, u"OPENACCOUNT"_qs,
-                                   u"EXCHANGEDATE"_qs};
+    static const QStringList dates{u"GDATE"_qs,        u"PDATE"_qs,        u"EFFECTIVEDATE"_qs,
+                                   u"TAXDATE"_qs,      u"TAXPRINTDATE"_qs, u"OPENACCOUNT"_qs,
+                                   u"EXCHANGEDATE"_qs, u"EXPIREDDATE"_qs};
     static const QStringList numbers{u"TAXAMOUNT"_qs, u"PRICE"_qs,    u"CREDITLIMIT"_qs,
                                      u"PURCSCRAP"_qs, u"PURCPART"_qs, u"PURCRATE"_qs,
                                      u"SALESCRAP"_qs, u"SALEPART"_qs, u"SALERATE"_qs};
