@@ -148,6 +148,13 @@ TEST_F(SqlShell, DbccCheckdbReportsProblemsAsRowsAndFailsWithMinusB) {
     const QByteArray file = QDir(server_.folder()).filePath(s("SHELL03.mdf.sqlite")).toUtf8();
     ASSERT_EQ(sqlite3_open(file.constData(), &raw), SQLITE_OK);
     sqlite3_create_collation(raw, "TSQL", SQLITE_UTF8, nullptr, reverseOrder);
+    // The engine's checks in the table's triggers call its functions; here every check passes.
+    for (const char* function : {"md_raise", "md_dbname", "md_keytext", "md_error"}) {
+        sqlite3_create_function(
+            raw, function, -1, SQLITE_UTF8, nullptr,
+            [](sqlite3_context* ctx, int, sqlite3_value**) { sqlite3_result_null(ctx); }, nullptr,
+            nullptr);
+    }
     ASSERT_EQ(sqlite3_exec(raw, "INSERT INTO K (Code) VALUES ('a'), ('z'), ('b')", nullptr, nullptr,
                            nullptr),
               SQLITE_OK)
