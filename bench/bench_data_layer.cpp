@@ -135,13 +135,23 @@ sqlite3* openRaw(const QString& file, bool tuned = true, int flags = SQLITE_OPEN
 double rawCommitMs(const QString& file, const char* synchronous, int commits) {
     sqlite3* raw = openRaw(file, true, SQLITE_OPEN_READWRITE);
     sqlite3_exec(raw, synchronous, nullptr, nullptr, nullptr);
+    // The engine's checks in the table's triggers call its functions; here every check passes.
+    for (const char* function : {"md_raise", "md_dbname", "md_keytext", "md_error"}) {
+        sqlite3_create_function(
+            raw, function, -1, SQLITE_UTF8, nullptr,
+            [](sqlite3_context* ctx, int, sqlite3_value**) { sqlite3_result_null(ctx); }, nullptr,
+            nullptr);
+    }
     sqlite3_stmt* st = nullptr;
     sqlite3_prepare_v2(raw, "INSERT INTO Commits (Id) VALUES (?)", -1, &st, nullptr);
     QElapsedTimer timer;
     timer.start();
     for (int i = 0; i < commits; ++i) {
         sqlite3_bind_int(st, 1, i);
-        sqlite3_step(st);
+        if (sqlite3_step(st) != SQLITE_DONE) {
+            std::printf("raw commit failed: %s\n", sqlite3_errmsg(raw));
+            break;
+        }
         sqlite3_reset(st);
     }
     const double ms = double(timer.nsecsElapsed()) / 1e6 / commits;
