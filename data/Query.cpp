@@ -91,7 +91,11 @@ void Query::open() {
     const ParsedSql parsed = prepared();
     const std::vector<QVariant> values = boundValues(parsed);
     try {
-        result_ = connection_->session().execute(parsed.text, values);
+        auto result = connection_->session().execute(parsed.text, values);
+        // A statement after the first result that already failed is raised now, as the
+        // batch's error: opening never reports success over it.
+        raiseBatchErrors(result->takeErrors(ResultSet::ErrorScope::SoFar));
+        result_ = std::move(result);
     } catch (const DbError&) {
         rethrowWithStatement(sql_.join(u'\n'));
     }

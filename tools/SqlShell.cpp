@@ -215,7 +215,16 @@ int runSqlShell(const SqlShellOptions& o, BatchSource& batches, QTextStream& out
     while (const std::optional<QString> batch = batches.next()) {
         try {
             auto rs = connection.session().execute(*batch, {});
+            // Each error is printed where it happened, between the results around it.
+            auto printErrors = [&](data::ResultSet::ErrorScope scope) {
+                for (const data::DbError& e : rs->takeErrors(scope)) {
+                    out.flush();
+                    printError(e, err);
+                    failed = true;
+                }
+            };
             do {
+                printErrors(data::ResultSet::ErrorScope::BeforeCurrentResult);
                 if (!rs->columns().empty()) {
                     printer.result(*rs);
                 } else if (rs->rowsAffected() >= 0) {
@@ -223,6 +232,9 @@ int runSqlShell(const SqlShellOptions& o, BatchSource& batches, QTextStream& out
                         << QStringLiteral("(%1 rows affected)").arg(rs->rowsAffected()) << '\n';
                 }
             } while (rs->nextResult());
+            printErrors(data::ResultSet::ErrorScope::SoFar);
+            if (failed && o.stopOnError)
+                break;
         } catch (const data::DbError& e) {
             out.flush();
             printError(e, err);

@@ -5,6 +5,8 @@
 // Server over ODBC (data/odbc). Statements reach a backend as the program wrote them, with
 // the :Name parameters already replaced by '?' placeholders bound by position.
 
+#include "data/backend/DbError.h"
+
 #include <QMetaType>
 #include <QString>
 #include <QVariant>
@@ -44,6 +46,17 @@ class ResultSet {
     virtual bool nextResult() = 0;
     // Rows changed by the statement that produced the current result (-1 when not known).
     virtual qint64 rowsAffected() const = 0;
+    // A batch goes on after a statement-level error, and a result before an error that ended
+    // it stays readable; the errors are raised after the batch's last result (the first, with
+    // the later ones on DbError::laterErrors()). A caller that reports errors earlier takes
+    // them here, in order, and they are then no longer raised: those of the statements that
+    // ran before the current result (a caller reporting each where it happened), or all that
+    // have happened so far. A backend that raises each error as it is reached hands none.
+    enum class ErrorScope { BeforeCurrentResult, SoFar };
+    virtual std::vector<DbError> takeErrors(ErrorScope scope) {
+        (void)scope;
+        return {};
+    }
 };
 
 // One stored-procedure parameter. Names carry the server's '@' prefix. For an output

@@ -10,7 +10,17 @@ DbError::DbError(QString message, int nativeError, QString sqlState, ErrorCatego
       category_(category) {}
 
 void DbError::setStatement(const QString& statement) {
-    if (statement_.isEmpty()) statement_ = statement;
+    if (statement_.isEmpty())
+        statement_ = statement;
+}
+
+void raiseBatchErrors(const std::vector<DbError>& errors, size_t from) {
+    if (from >= errors.size())
+        return;
+    DbError first = errors[from];
+    for (size_t i = from + 1; i < errors.size(); ++i)
+        first.addLaterError(errors[i]);
+    throw first;
 }
 
 UsageError::UsageError(const QString& message) : std::logic_error(message.toStdString()) {}

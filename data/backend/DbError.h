@@ -42,6 +42,10 @@ class DbError : public std::runtime_error {
     std::vector<DbError> later_;
 };
 
+// Raises errors[from], with the errors after it kept on it as later errors; nothing when there
+// is no error from `from` on.
+void raiseBatchErrors(const std::vector<DbError>& errors, size_t from = 0);
+
 // Misuse of the data API by the program itself (an unset parameter, an unknown field, a
 // value of the wrong type): never a silent NULL.
 class UsageError : public std::logic_error {

@@ -118,17 +118,18 @@ QVariant readValue(sqlite3_stmt* stmt, int i, QMetaType::Type type, int scale = 
     }
 }
 
-// A failure of one statement that SQL Server reports and goes on from with the batch's next
-// statement: duplicate keys, NULL into NOT NULL, references, too-long values, overflows.
 bool endsOnlyTheStatement(const data::DbError& e) {
     switch (e.nativeError()) {
-        case 2627:
-        case 2601:
-        case 515:
-        case 547:
-        case 8152:
+        case 2627:  // duplicate key
+        case 2601:  // duplicate key in a unique index
+        case 515:   // NULL into NOT NULL
+        case 547:   // reference conflict
+        case 8152:  // text too long
+        // Arithmetic errors end only their statement while ANSI_WARNINGS is ON, as every ODBC
+        // connection has it: overflows and division by zero.
         case 8115:
         case 220:
+        case 8134:
             return true;
         default:
             return false;
@@ -168,10 +169,14 @@ void Cursor::step() {
     const int rc = sqlite3_step(stmt.get());
     if (rc == SQLITE_ROW) {
         pending = true;
+        ++rowsStepped;
         return;
     }
     pending = false;
     done = true;
+    // The SELECT is over: @@ROWCOUNT is the number of rows it returned.
+    if (rc == SQLITE_DONE && conn)
+        conn->lastRowCount = rowsStepped;
     if (rc != SQLITE_DONE) {
         data::DbError e = mapSqliteError(db, rc);
         stmt.release();
@@ -208,6 +213,11 @@ bool Cursor::fetch(std::vector<QVariant>& row) {
     readRow(row);
     pending = false;
     return true;
+}
+
+void Cursor::finish() {
+    while (stmt.get() && !done)
+        step();
 }
 
 void Cursor::bufferAll() {
@@ -412,15 +422,18 @@ void BatchRunner::selectAssign(const Op& op) {
     std::vector<Variable*> targets;
     for (const auto& a : op.assigns)
         targets.push_back(&var(a.first));
+    qint64 rows = 0;
     for (;;) {
         const int rc = sqlite3_step(lease.get());
         if (rc == SQLITE_DONE)
             break;
         if (rc != SQLITE_ROW)
             throw mapSqliteError(conn_->db(), rc);
+        ++rows;
         for (size_t i = 0; i < targets.size(); ++i)
             assign(*targets[i], lease.get(), int(i));
     }
+    conn_->lastRowCount = rows;
 }
 
 void BatchRunner::exec(const Op& op) {
@@ -667,16 +680,12 @@ std::unique_ptr<Cursor> BatchRunner::next() {
         } catch (data::DbError& e) {
             e.setStatement(op.text);
             conn_->lastError = e.nativeError();
-            if (isStatement(op.kind) && endsOnlyTheStatement(e)) {
-                errors_.push_back(e);
-                continue;
-            }
-            pc_ = program_->ops.size();
-            if (!errors_.empty()) {
-                errors_.push_back(e);
-                raiseStatementErrors();
-            }
-            throw;
+            errors_.push_back(e);
+            // The batch ends here unless only this statement failed; either way the results
+            // before it stay readable and the error is raised after them.
+            if (!isStatement(op.kind) || !endsOnlyTheStatement(e))
+                pc_ = program_->ops.size();
+            continue;  // @@ERROR keeps the number for the next statement
         }
         if (isStatement(op.kind))
             conn_->lastError = 0;
@@ -684,14 +693,11 @@ std::unique_ptr<Cursor> BatchRunner::next() {
     return nullptr;
 }
 
-void BatchRunner::raiseStatementErrors() {
-    if (errors_.empty())
-        return;
-    data::DbError first = errors_.front();
-    for (size_t i = 1; i < errors_.size(); ++i)
-        first.addLaterError(errors_[i]);
-    errors_.clear();
-    throw first;
+void BatchRunner::failedWhileReading(const data::DbError& e) {
+    conn_->lastError = e.nativeError();
+    errors_.push_back(e);
+    if (!endsOnlyTheStatement(e))
+        pc_ = program_->ops.size();
 }
 
 // ---- EmbeddedResultSet
@@ -700,8 +706,14 @@ EmbeddedResultSet::EmbeddedResultSet(std::unique_ptr<BatchRunner> runner)
     : runner_(std::move(runner)) {
     advance();
     if (!queue_.empty()) {
-        current_ = std::move(queue_.front());
+        current_ = std::move(queue_.front().cursor);
+        currentErrorsBefore_ = queue_.front().errorsBefore;
         queue_.pop_front();
+    } else if (taken_ < runner_->errors().size()) {
+        // No result before the batch failed: the errors are all there is to report.
+        const size_t from = taken_;
+        taken_ = runner_->errors().size();
+        data::raiseBatchErrors(runner_->errors(), from);
     }
     rowsAffected_ = current_ ? -1 : runner_->lastRowsAffected();
 }
@@ -711,14 +723,28 @@ void EmbeddedResultSet::advance() {
         auto c = runner_->next();
         if (!c)
             break;
-        queue_.push_back(std::move(c));
+        queue_.push_back({std::move(c), runner_->errors().size()});
         // Changes after this result must happen now: read it ahead and go on.
         if (!runner_->sideEffectsAhead())
             break;
-        queue_.back()->bufferAll();
+        Cursor& ahead = *queue_.back().cursor;
+        try {
+            ahead.bufferAll();
+        } catch (const data::DbError& e) {
+            // The rows read so far stay; the error is the statement's, in its place.
+            runner_->failedWhileReading(e);
+        }
     }
-    if (runner_->finished())
-        runner_->raiseStatementErrors();
+}
+
+std::vector<data::DbError> EmbeddedResultSet::takeErrors(ErrorScope scope) {
+    const std::vector<data::DbError>& all = runner_->errors();
+    const size_t upTo =
+        current_ && scope == ErrorScope::BeforeCurrentResult ? currentErrorsBefore_ : all.size();
+    std::vector<data::DbError> out;
+    for (; taken_ < upTo && taken_ < all.size(); ++taken_)
+        out.push_back(all[taken_]);
+    return out;
 }
 
 const std::vector<data::ColumnInfo>& EmbeddedResultSet::columns() const {
@@ -731,12 +757,28 @@ bool EmbeddedResultSet::fetch(std::vector<QVariant>& row) {
 }
 
 bool EmbeddedResultSet::nextResult() {
+    // A later statement of the batch may read @@ROWCOUNT: the SELECT before it is counted to
+    // its end, whatever the caller read of it.
+    if (current_ && !runner_->finished()) {
+        try {
+            current_->finish();
+        } catch (const data::DbError& e) {
+            runner_->failedWhileReading(e);
+        }
+    }
     current_.reset();
     if (queue_.empty())
         advance();
-    if (queue_.empty())
+    if (queue_.empty()) {
+        if (taken_ < runner_->errors().size()) {
+            const size_t from = taken_;
+            taken_ = runner_->errors().size();
+            data::raiseBatchErrors(runner_->errors(), from);
+        }
         return false;
-    current_ = std::move(queue_.front());
+    }
+    current_ = std::move(queue_.front().cursor);
+    currentErrorsBefore_ = queue_.front().errorsBefore;
     queue_.pop_front();
     rowsAffected_ = -1;
     return true;

@@ -32,12 +32,15 @@ class Cursor : public LiveReader {
     bool fetch(std::vector<QVariant>& row);
     // Reads all remaining rows into memory.
     void bufferAll();
+    // Steps over the remaining rows without reading them, so @@ROWCOUNT counts them.
+    void finish();
 
     StmtLease stmt;
     bool pending = false;  // a row stepped but not yet returned
     bool done = false;
     std::vector<std::vector<QVariant>> rows;
     size_t nextRow = 0;
+    qint64 rowsStepped = 0;
     sqlite3* db = nullptr;
     Connection* conn = nullptr;            // set while registered as a live reader
     std::optional<data::DbError> failure;  // met while reading ahead, raised when reached
@@ -58,9 +61,12 @@ class BatchRunner : public tsql::SchemaLookup {
     bool finished() const { return pc_ >= program_->ops.size(); }
     bool sideEffectsAhead() const { return program_->sideEffectsFrom(pc_); }
     qint64 lastRowsAffected() const { return rowsAffected_; }
-    // After the batch: raises the first statement-level error it went on after, with the
-    // later ones kept on it; nothing when every statement succeeded.
-    void raiseStatementErrors();
+    // The errors of the batch so far, in order: statements it went on after and, last, the
+    // one that ended it.
+    const std::vector<data::DbError>& errors() const { return errors_; }
+    // A result read ahead failed: the error is its statement's; the batch ends unless only
+    // that statement did.
+    void failedWhileReading(const data::DbError& e);
 
     std::optional<tsql::ColumnType> column(const QString& table,
                                            const QString& column) const override;
@@ -91,7 +97,7 @@ class BatchRunner : public tsql::SchemaLookup {
     size_t pc_ = 0;
     QHash<QString, Variable> vars_;  // key: lower-case name with '@'
     qint64 rowsAffected_ = -1;
-    std::vector<data::DbError> errors_;  // statement-level errors the batch went on after
+    std::vector<data::DbError> errors_;
 };
 
 class EmbeddedResultSet : public data::ResultSet {
@@ -101,14 +107,21 @@ class EmbeddedResultSet : public data::ResultSet {
     bool fetch(std::vector<QVariant>& row) override;
     bool nextResult() override;
     qint64 rowsAffected() const override;
+    std::vector<data::DbError> takeErrors(ErrorScope scope) override;
 
   private:
     // Runs the batch on to its next result; buffers results that changes follow.
     void advance();
 
+    struct Queued {
+        std::unique_ptr<Cursor> cursor;
+        size_t errorsBefore;  // errors of the batch before this result
+    };
     std::unique_ptr<BatchRunner> runner_;
-    std::deque<std::unique_ptr<Cursor>> queue_;
+    std::deque<Queued> queue_;
     std::unique_ptr<Cursor> current_;
+    size_t currentErrorsBefore_ = 0;
+    size_t taken_ = 0;  // errors handed out by takeErrors or raised
     qint64 rowsAffected_ = -1;
 };
 

@@ -87,7 +87,9 @@ void Catalogue::load(sqlite3* db) {
                 c.xtype = int(q.integer(4));
                 c.length = int(q.integer(5));
                 c.type = typeFromDecl(c.typeName).value_or(tsql::ColumnType{});
-                c.type.precision = q.isNull(6) ? -1 : int(q.integer(6));
+                // A catalogue written before a type had its precision keeps the type's own.
+                if (!q.isNull(6))
+                    c.type.precision = int(q.integer(6));
                 c.type.scale = q.isNull(7) ? -1 : int(q.integer(7));
                 c.type.length = q.isNull(8) ? -1 : int(q.integer(8));
                 c.nullable = q.integer(9) != 0;

@@ -10,6 +10,7 @@
 
 #include <sqlite3.h>
 #include <QFileInfo>
+#include <QUrl>
 #include <atomic>
 
 namespace md::embedded {
@@ -120,9 +121,22 @@ std::shared_ptr<Connection> Connection::open(const QString& file, const QString&
     std::shared_ptr<Connection> c(new Connection);
     c->database_ = database;
     c->folder_ = folder;
-    const int flags =
-        SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0) | SQLITE_OPEN_NOMUTEX;
-    const int rc = sqlite3_open_v2(file.toUtf8().constData(), &c->db_, flags, nullptr);
+    int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0) | SQLITE_OPEN_NOMUTEX;
+    QByteArray name = file.toUtf8();
+    const QFileInfo info(file);
+    if (!create && info.exists() && (!info.isWritable() || !QFileInfo(folder).isWritable())) {
+        // A read-only server folder can still be read. Reading a WAL file needs its index (the
+        // -shm file) beside it: where neither can be made, the file is opened as immutable,
+        // which is safe because nobody can write it either.
+        c->readOnly_ = true;
+        flags = SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_URI;
+        const bool logPresent = QFileInfo::exists(file + QStringLiteral("-wal")) &&
+                                QFileInfo::exists(file + QStringLiteral("-shm"));
+        const bool canMakeLog = QFileInfo(folder).isWritable();
+        name = QByteArray("file:") + QUrl::toPercentEncoding(info.absoluteFilePath(), "/") +
+               (logPresent || canMakeLog ? "?mode=ro" : "?mode=ro&immutable=1");
+    }
+    const int rc = sqlite3_open_v2(name.constData(), &c->db_, flags, nullptr);
     if (rc != SQLITE_OK) {
         const QString msg = c->db_ ? QString::fromUtf8(sqlite3_errmsg(c->db_))
                                    : QStringLiteral("cannot open database file");
@@ -140,7 +154,7 @@ std::shared_ptr<Connection> Connection::open(const QString& file, const QString&
         Catalogue::syncProcedures(c->db_, ProcedureRegistry::instance().names());
     } catch (const data::DbError&) {
         const int code = sqlite3_errcode(c->db_) & 0xff;
-        if (code != SQLITE_BUSY && code != SQLITE_LOCKED)
+        if (code != SQLITE_BUSY && code != SQLITE_LOCKED && code != SQLITE_READONLY)
             throw;
     }
     sqlite3_busy_timeout(c->db_, kBusyTimeoutMs);
@@ -179,10 +193,13 @@ void Connection::configure() {
     sqlite3_create_function(db_, "md_trancount", 0, SQLITE_UTF8, this, mdTranCount, nullptr,
                             nullptr);
     if (!master_) {
-        execSql(db_, QStringLiteral("PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA "
-                                    "foreign_keys=OFF; PRAGMA recursive_triggers=OFF"));
-        // Pages are read through a memory map rather than one read call each, and a search
-        // over a large table keeps more of them: the file stays the only copy of the data.
+        // A read-only file keeps the journal mode it has; it cannot be changed there.
+        if (!readOnly_)
+            execSql(db_, QStringLiteral("PRAGMA journal_mode=WAL"));
+        execSql(db_, QString::fromLatin1(kDurability));
+        execSql(db_, QStringLiteral("PRAGMA foreign_keys=OFF; PRAGMA recursive_triggers=OFF"));
+        // A search over a large table keeps more pages: the file stays the only copy of the
+        // data.
         execSql(db_, QString::fromLatin1(kReadTuning));
     }
 }

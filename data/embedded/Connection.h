@@ -98,6 +98,7 @@ class Connection : public std::enable_shared_from_this<Connection> {
     QString database_;
     QString folder_;
     bool master_ = false;
+    bool readOnly_ = false;  // the file or its folder cannot be written
     Catalogue catalogue_;
     qint64 schemaVersion_ = -1;
     QHash<QString, std::vector<sqlite3_stmt*>> idle_;

@@ -1,6 +1,7 @@
 #include "data/embedded/EmbeddedBackend.h"
 
 #include "data/embedded/BatchRunner.h"
+#include "data/embedded/Dbcc.h"
 #include "data/embedded/ErrorMapping.h"
 #include "data/embedded/ProcedureRegistry.h"
 #include "data/embedded/ServerFolder.h"
@@ -30,6 +31,8 @@ class EmbeddedSession : public data::Session {
                                              const std::vector<QVariant>& params) override {
         conn_->refreshSchema();
         conn_->refreshDatabases();
+        if (auto check = runDbccIfAsked(*conn_, sql))
+            return check;
         auto runner = std::make_unique<BatchRunner>(conn_, this, conn_->program(sql), params);
         return std::make_unique<EmbeddedResultSet>(std::move(runner));
     }

@@ -8,9 +8,14 @@
 
 namespace md::embedded {
 
-// How the engine's database handles read their files: a memory map of up to 256 MiB and a
-// page cache of up to 16 MiB per handle.
-inline constexpr char kReadTuning[] = "PRAGMA mmap_size=268435456; PRAGMA cache_size=-16384";
+// How the engine's database handles read their files: read calls into a page cache of up to
+// 16 MiB per handle, and no memory map: a file truncated under a mapped reader ends the process
+// with SIGBUS, where a read call gives the reader an error it can report.
+inline constexpr char kReadTuning[] = "PRAGMA mmap_size=0; PRAGMA cache_size=-16384";
+
+// Commits are durable when they return: in WAL mode FULL syncs the log at every commit (NORMAL
+// would let a power failure take back the last commits).
+inline constexpr char kDurability[] = "PRAGMA synchronous=FULL";
 
 // Collation given to every text column: SQL Server's default comparison (case ignored,
 // trailing blanks ignored, Thai text in Thai order).

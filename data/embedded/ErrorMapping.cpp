@@ -3,6 +3,7 @@
 #include "data/embedded/EngineConventions.h"
 
 #include <sqlite3.h>
+#include <QFileInfo>
 #include <QRegularExpression>
 
 namespace md::embedded {
@@ -36,6 +37,14 @@ Known known(int number) {
         case 8115:
         case 220:
             return {number, "22003", ErrorCategory::Conversion, 16};
+        case 8134:
+            return {number, "22012", ErrorCategory::Conversion, 16};
+        case 824:
+            return {number, "HY000", ErrorCategory::Other, 24};
+        case 8989:
+            return {number, "42000", ErrorCategory::Other, 16};
+        case 3906:
+            return {number, "25000", ErrorCategory::Other, 16};
         case 208:
             return {number, "42S02", ErrorCategory::Syntax, 16};
         case 207:
@@ -101,7 +110,25 @@ data::DbError mapSqliteMessage(const QString& message, int rc) {
 }
 
 data::DbError mapSqliteError(sqlite3* db, int rc) {
-    return mapSqliteMessage(QString::fromUtf8(sqlite3_errmsg(db)), rc);
+    const QString message = QString::fromUtf8(sqlite3_errmsg(db));
+    const QString file = QString::fromUtf8(sqlite3_db_filename(db, "main"));
+    switch (rc & 0xff) {
+        case SQLITE_CORRUPT:
+        case SQLITE_NOTADB:
+        case SQLITE_IOERR:
+            // A damaged or shortened file (a reader never gets a signal for it).
+            return serverError(
+                824, QStringLiteral("SQL Server detected a logical consistency-based I/O error: "
+                                    "%1. It occurred during a read in file '%2'. Complete a "
+                                    "full database consistency check (DBCC CHECKDB).")
+                         .arg(message, file));
+        case SQLITE_READONLY:
+            return serverError(3906, QStringLiteral("Failed to update database \"%1\" because "
+                                                    "the database is read-only.")
+                                         .arg(QFileInfo(file).fileName().section(u'.', 0, 0)));
+        default:
+            return mapSqliteMessage(message, rc);
+    }
 }
 
 }  // namespace md::embedded

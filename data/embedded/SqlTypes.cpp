@@ -64,6 +64,7 @@ TypeSpec parseType(TokenCursor& cur) {
         s.type.precision = 3;
     } else if (n == u"bit") {
         simple(SqlType::Integer, "BIT", 104, 1);
+        s.type.precision = 1;
     } else if (n == u"money") {
         simple(SqlType::Money, "MONEY", 60, 8);
         s.type.precision = 19;

@@ -25,20 +25,29 @@ bool isFreeTds(const QString& driver) {
            driver.contains(QStringLiteral("tdsodbc"), Qt::CaseInsensitive);
 }
 
-void addKey(QStringList& parts, const QString& key, const QString& value) {
-    parts << key + u'=' + connectionValue(value);
+data::DbError unusableValue(const QString& what, const QString& reason) {
+    return data::DbError(
+        QStringLiteral("The %1 cannot be passed to the ODBC driver: %2.").arg(what, reason), 0,
+        QStringLiteral("08001"), data::ErrorCategory::Connection);
 }
 
-}  // namespace
-
-bool isOdbcConnectionString(const QString& serverName) {
-    return serverName.startsWith(kOdbcPrefix, Qt::CaseInsensitive);
+QString freeTdsValue(const QString& value, const QString& what) {
+    // Plain, FreeTDS keeps every character up to the next ';', so only a ';' or a leading '{'
+    // needs braces; inside braces a '}' could end the value early, and FreeTDS has no escape
+    // for it.
+    if (!value.contains(u';') && !value.startsWith(u'{'))
+        return value;
+    if (value.contains(u'}')) {
+        throw unusableValue(what, QStringLiteral("FreeTDS cannot carry a '}' in a value that "
+                                                 "also holds ';' or begins with '{'"));
+    }
+    return u'{' + value + u'}';
 }
 
-QString connectionValue(const QString& value) {
+QString odbcValue(const QString& value) {
     bool plain = !value.isEmpty() && value.trimmed() == value;
     for (QChar c : value) {
-        if (c == u';' || c == u'{' || c == u'}' || c == u'=' || c == QChar(0))
+        if (c == u';' || c == u'{' || c == u'}' || c == u'=')
             plain = false;
     }
     if (plain)
@@ -46,6 +55,27 @@ QString connectionValue(const QString& value) {
     QString escaped = value;
     escaped.replace(u'}', QStringLiteral("}}"));
     return u'{' + escaped + u'}';
+}
+
+}  // namespace
+
+QString connectionValue(const QString& value, ValueRules rules, const QString& what) {
+    if (value.contains(QChar(0)))
+        throw unusableValue(what, QStringLiteral("it holds a NUL character"));
+    return rules == ValueRules::FreeTds ? freeTdsValue(value, what) : odbcValue(value);
+}
+
+namespace {
+
+void addKey(QStringList& parts, ValueRules rules, const QString& key, const QString& value,
+            const QString& what) {
+    parts << key + u'=' + connectionValue(value, rules, what);
+}
+
+}  // namespace
+
+bool isOdbcConnectionString(const QString& serverName) {
+    return serverName.startsWith(kOdbcPrefix, Qt::CaseInsensitive);
 }
 
 ServerAddress parseServerName(const QString& serverName) {
@@ -84,22 +114,25 @@ QString buildConnectionString(const data::ConnectParams& params, const OdbcSetti
 
     const ServerAddress address = parseServerName(params.server);
     const bool freeTds = isFreeTds(settings.driver);
+    const ValueRules rules = freeTds ? ValueRules::FreeTds : ValueRules::Odbc;
     QStringList parts;
     parts << QStringLiteral("Driver={%1}").arg(settings.driver);
     if (freeTds) {
-        addKey(parts, QStringLiteral("Server"), address.host);
+        addKey(parts, rules, QStringLiteral("Server"), address.host, QStringLiteral("server name"));
         if (!address.port.isEmpty())
-            addKey(parts, QStringLiteral("Port"), address.port);
+            addKey(parts, rules, QStringLiteral("Port"), address.port, QStringLiteral("port"));
     } else {
         // The Microsoft drivers take the port after a comma in the server key.
-        addKey(parts, QStringLiteral("Server"),
-               address.port.isEmpty() ? address.host : address.host + u',' + address.port);
+        addKey(parts, rules, QStringLiteral("Server"),
+               address.port.isEmpty() ? address.host : address.host + u',' + address.port,
+               QStringLiteral("server name"));
     }
     if (!params.database.isEmpty())
-        addKey(parts, QStringLiteral("Database"), params.database);
+        addKey(parts, rules, QStringLiteral("Database"), params.database,
+               QStringLiteral("database name"));
     if (!params.user.isEmpty()) {
-        addKey(parts, QStringLiteral("UID"), params.user);
-        addKey(parts, QStringLiteral("PWD"), params.password);
+        addKey(parts, rules, QStringLiteral("UID"), params.user, QStringLiteral("user name"));
+        addKey(parts, rules, QStringLiteral("PWD"), params.password, QStringLiteral("password"));
     } else if (!freeTds) {
         parts << QStringLiteral("Trusted_Connection=yes");
     }
@@ -107,7 +140,8 @@ QString buildConnectionString(const data::ConnectParams& params, const OdbcSetti
         // The login timeout goes in both as the connection attribute and as FreeTDS's own key;
         // FreeTDS honours one or the other depending on where the login stalls.
         parts << QStringLiteral("ClientCharset=UTF-8");
-        addKey(parts, QStringLiteral("TDS_Version"), settings.tdsVersion);
+        addKey(parts, rules, QStringLiteral("TDS_Version"), settings.tdsVersion,
+               QStringLiteral("TDS version"));
         parts << QStringLiteral("LoginTimeout=%1").arg(settings.loginTimeoutSeconds);
     } else {
         parts << QStringLiteral("TrustServerCertificate=yes");

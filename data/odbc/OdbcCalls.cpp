@@ -94,12 +94,16 @@ std::vector<DiagRecord> diagnostics(SQLSMALLINT handleType, SQLHANDLE handle) {
 #else
 
 SQLRETURN driverConnect(SQLHDBC dbc, const QString& connectionString) {
-    QByteArray text = connectionString.toUtf8();
-    SQLCHAR out[1024];
+    // The connection string goes through the wide call: before a connection exists, FreeTDS
+    // reads a narrow string as ISO 8859-1 whatever ClientCharset says, and a Thai password or
+    // database name would reach the server as other characters.
+    static_assert(sizeof(SQLWCHAR) == sizeof(char16_t), "unixODBC's SQLWCHAR is UTF-16");
+    SQLWCHAR out[1024];
     SQLSMALLINT outLength = 0;
-    return SQLDriverConnect(dbc, nullptr, reinterpret_cast<SQLCHAR*>(text.data()),
-                            SQLSMALLINT(text.size()), out, sizeof out, &outLength,
-                            SQL_DRIVER_NOPROMPT);
+    return SQLDriverConnectW(
+        dbc, nullptr,
+        const_cast<SQLWCHAR*>(reinterpret_cast<const SQLWCHAR*>(connectionString.utf16())),
+        SQLSMALLINT(connectionString.size()), out, 1024, &outLength, SQL_DRIVER_NOPROMPT);
 }
 
 SQLRETURN execDirect(SQLHSTMT stmt, const QString& sql) {

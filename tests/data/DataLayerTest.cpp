@@ -261,6 +261,21 @@ TEST_P(DataLayer, ErrorCarriesTheServerTextAndTheStatement) {
     EXPECT_EQ(countWhere(s("1 = 1")), 1);
 }
 
+TEST_P(DataLayer, OpeningABatchRaisesItsFailedStatementEvenWithAResultAfterIt) {
+    addItem(1, s("A01"), s("one"), 1);
+    Query q(db_.get(), {s("Insert Into Item (Id, Code, Name, Price) Values (2, 'A01', 'dup', 1)"),
+                        s("Select Code From Item")});
+    try {
+        q.open();
+        FAIL() << "the duplicate was reported as success";
+    } catch (const DbError& e) {
+        // (The SQLite ODBC driver gives a batch's constraint failure no constraint SQLSTATE.)
+        EXPECT_TRUE(e.statement().contains(s("Insert Into Item")));
+    }
+    EXPECT_FALSE(q.isOpen());
+    EXPECT_EQ(countWhere(s("1 = 1")), 1);
+}
+
 TEST_P(DataLayer, CancelRestoresEditsAndCancelUpdatesRestoresEverything) {
     addItem(1, s("A01"), s("one"), 1);
     addItem(2, s("A02"), s("two"), 2);

@@ -60,13 +60,20 @@ TEST(ConnectionString, MicrosoftDriverKeysAndExtraOptions) {
                              "TrustServerCertificate=yes;Encrypt=no"));
 }
 
-TEST(ConnectionString, PasswordCannotAddKeys) {
+TEST(ConnectionString, ValuesFollowEachDriversRules) {
     ConnectParams params = login(QStringLiteral("KVR"));
     params.password = QStringLiteral("a;Server=evil}");
-    const QString text = buildConnectionString(params, driver(QStringLiteral("FreeTDS")));
-    EXPECT_TRUE(text.contains(QStringLiteral(";PWD={a;Server=evil}}};")));
-    EXPECT_EQ(text.count(QStringLiteral("Server=")), 2);  // ours, and the braced text
-    EXPECT_TRUE(text.contains(QStringLiteral("Driver={FreeTDS};Server=KVR;")));
+    // The ODBC rule of the Microsoft drivers: braces, and '}' doubled.
+    const QString text =
+        buildConnectionString(params, driver(QStringLiteral("ODBC Driver 18 for SQL Server")));
+    EXPECT_TRUE(text.contains(QStringLiteral(";PWD={a;Server=evil}}};"))) << text.toStdString();
+    // FreeTDS reads no "}}": such a value is refused, never sent.
+    EXPECT_THROW(buildConnectionString(params, driver(QStringLiteral("FreeTDS"))), DbError);
+    params.password = QStringLiteral("a}b c");
+    EXPECT_TRUE(buildConnectionString(params, driver(QStringLiteral("FreeTDS")))
+                    .contains(QStringLiteral(";PWD=a}b c;")));
+    params.password = QString(QChar(0));
+    EXPECT_THROW(buildConnectionString(params, driver(QStringLiteral("FreeTDS"))), DbError);
 }
 
 TEST(ConnectionString, OdbcFormReplacesDatabaseAndRefusesBreakout) {

@@ -552,7 +552,14 @@ void fnToInt(sqlite3_context* ctx, int, sqlite3_value** argv) {
             }
             if (!parseNumber(s, true))
                 return conversionFailed(ctx, s, u"int"_s);
-            return sqlite3_result_int64(ctx, s.trimmed().toLongLong());
+            QString digits = s.trimmed();
+            if (digits.startsWith(u'+'))
+                digits.remove(0, 1);
+            bool ok = false;
+            const qlonglong i = digits.toLongLong(&ok);
+            if (!ok)
+                return overflow(ctx, u"bigint"_s);
+            return sqlite3_result_int64(ctx, i);
         }
     }
 }
@@ -681,15 +688,76 @@ void fnStoreDecimal(sqlite3_context* ctx, int, sqlite3_value** argv) {
     resultDecimal(ctx, *r);
 }
 
-// tsql_store_int(value, digits, parameter): a value written into an int (10 digits), smallint
-// (5) or tinyint (3) column: fractions dropped, texts read as integers (245 otherwise), and a
-// value outside the type's range refused as the server refuses it (8115 for int, 220 for the
-// small types).
+void notAnInteger(sqlite3_context* ctx, const QString& value, bool parameter, const QString& type) {
+    raise(ctx, 245, u"22018"_s,
+          u"Conversion failed when converting the %1 value '%2' to data type %3."_s.arg(
+              parameter ? u"nvarchar"_s : u"varchar"_s, value, type));
+}
+
+// A value as bit: any nonzero number is 1, zero 0, the texts 'TRUE' and 'FALSE' (any case)
+// 1 and 0, an integer text by its number; any other text is refused with 245.
+void storeBit(sqlite3_context* ctx, sqlite3_value* value, bool parameter) {
+    switch (sqlite3_value_type(value)) {
+        case SQLITE_INTEGER:
+            return sqlite3_result_int64(ctx, sqlite3_value_int64(value) != 0 ? 1 : 0);
+        case SQLITE_FLOAT:
+            return sqlite3_result_int64(ctx, sqlite3_value_double(value) != 0.0 ? 1 : 0);
+        default: {
+            const QString t = text(value);
+            const QString word = t.trimmed();
+            if (word.compare(u"TRUE"_s, Qt::CaseInsensitive) == 0)
+                return sqlite3_result_int64(ctx, 1);
+            if (word.compare(u"FALSE"_s, Qt::CaseInsensitive) == 0)
+                return sqlite3_result_int64(ctx, 0);
+            const auto n = parseNumber(t, true);
+            if (!n)
+                return notAnInteger(ctx, t, parameter, u"bit"_s);
+            return sqlite3_result_int64(ctx, *n != 0.0 ? 1 : 0);
+        }
+    }
+}
+
+// A value as bigint: fractions dropped, the whole 64-bit range exact, 8115 beyond it.
+void storeBigint(sqlite3_context* ctx, sqlite3_value* value, bool parameter) {
+    constexpr double kLimit = 9223372036854775808.0;  // 2^63
+    switch (sqlite3_value_type(value)) {
+        case SQLITE_INTEGER:
+            return sqlite3_result_int64(ctx, sqlite3_value_int64(value));
+        case SQLITE_FLOAT: {
+            const double d = std::trunc(sqlite3_value_double(value));
+            if (!(d >= -kLimit && d < kLimit))
+                return overflow(ctx, u"bigint"_s);
+            return sqlite3_result_int64(ctx, sqlite3_int64(d));
+        }
+        default: {
+            const QString t = text(value);
+            if (!parseNumber(t, true))
+                return notAnInteger(ctx, t, parameter, u"bigint"_s);
+            QString digits = t.trimmed();
+            if (digits.startsWith(u'+'))
+                digits.remove(0, 1);
+            bool ok = false;
+            const qlonglong i = digits.toLongLong(&ok);
+            if (!ok)
+                return overflow(ctx, u"bigint"_s);
+            return sqlite3_result_int64(ctx, i);
+        }
+    }
+}
+
+// tsql_store_int(value, digits, parameter): a value written into a bit (1 digit), tinyint (3),
+// smallint (5), int (10) or bigint (19) column: fractions dropped, texts read as integers (245
+// otherwise), and a value outside the type's range refused as the server refuses it (8115 for
+// int and bigint, 220 for the small types).
 void fnStoreInt(sqlite3_context* ctx, int, sqlite3_value** argv) {
     if (isNull(argv[0]))
         return sqlite3_result_null(ctx);
     const int digits = sqlite3_value_int(argv[1]);
     const bool parameter = sqlite3_value_int(argv[2]) != 0;
+    if (digits == 1)
+        return storeBit(ctx, argv[0], parameter);
+    if (digits == 19)
+        return storeBigint(ctx, argv[0], parameter);
     const QString type = digits == 3 ? u"tinyint"_s : digits == 5 ? u"smallint"_s : u"int"_s;
     double value = 0;
     bool integral = false;
@@ -704,11 +772,8 @@ void fnStoreInt(sqlite3_context* ctx, int, sqlite3_value** argv) {
             break;
         default: {
             const QString t = text(argv[0]);
-            if (!parseNumber(t, true)) {
-                return raise(ctx, 245, u"22018"_s,
-                             u"Conversion failed when converting the %1 value '%2' to data type "
-                             "%3."_s.arg(parameter ? u"nvarchar"_s : u"varchar"_s, t, type));
-            }
+            if (!parseNumber(t, true))
+                return notAnInteger(ctx, t, parameter, type);
             value = t.trimmed().toDouble();
             break;
         }

@@ -278,7 +278,8 @@ class Emitter {
             return;
         }
         if (column.type == SqlType::Integer &&
-            (column.precision == 3 || column.precision == 5 || column.precision == 10) &&
+            (column.precision == 1 || column.precision == 3 || column.precision == 5 ||
+             column.precision == 10 || column.precision == 19) &&
             v.sql != u"NULL") {
             v.sql = u"tsql_store_int("_s + v.sql + u", "_s + QString::number(column.precision) +
                     (v.bindable ? u", 1)"_s : u", 0)"_s);
@@ -1011,7 +1012,17 @@ class Emitter {
         const QString kind = QString::number(sourceKind(v.type));
         switch (n.target.type) {
             case SqlType::Integer:
-                e.sql = u"tsql_to_int("_s + v.sql + u", "_s + kind + u')';
+                // To bit any nonzero number is 1; the other integer types keep to their range.
+                if (n.targetName == u"BIT") {
+                    e.sql = u"tsql_store_int("_s + v.sql + u", 1, 0)"_s;
+                } else {
+                    const int digits = n.targetName == u"TINYINT"    ? 3
+                                       : n.targetName == u"SMALLINT" ? 5
+                                       : n.targetName == u"BIGINT"   ? 19
+                                                                     : 10;
+                    e.sql = u"tsql_store_int(tsql_to_int("_s + v.sql + u", "_s + kind + u"), "_s +
+                            QString::number(digits) + u", 0)"_s;
+                }
                 break;
             case SqlType::Float:
                 e.sql = u"tsql_to_float("_s + v.sql + u')';
