@@ -125,7 +125,27 @@ class Compiler {
         return int(prog_.ops.size()) - 1;
     }
 
+    // IF and BEGIN ... END blocks nest by recursion; past the limit the batch is refused
+    // before the stack runs out.
+    class Nesting {
+      public:
+        explicit Nesting(int& depth) : depth_(depth) {
+            if (++depth_ > tsql::kMaxNestingLevels)
+                tsql::throwNestedTooDeeply();
+        }
+        ~Nesting() { --depth_; }
+        Nesting(const Nesting&) = delete;
+        Nesting& operator=(const Nesting&) = delete;
+
+      private:
+        int& depth_;
+    };
+
     void statement() {
+        // IF or ELSE with nothing after it.
+        if (cur_.atEnd())
+            cur_.syntaxError();
+        const Nesting level(depth_);
         const int start = cur_.pos();
         if (cur_.acceptWord("IF"))
             return ifStatement();
@@ -264,6 +284,8 @@ class Compiler {
             if (depth == 0 && i > from && isStartWord(toks[i]) && !wordIs(toks[i - 1], "NOT"))
                 break;
         }
+        if (i == from)
+            cur_.syntaxError();  // IF without a condition
         TokenCursor c(cur_.sourceText(from, i));
         if (c.acceptWord("NOT") && c.isWord("EXISTS")) {
             cond.negate = true;
@@ -311,6 +333,7 @@ class Compiler {
     TokenCursor cur_;
     Program prog_;
     std::vector<int> placeholdersBefore_;
+    int depth_ = 0;
 };
 
 }  // namespace
@@ -343,8 +366,14 @@ Program compileBatch(const QString& sql) {
     for (Op& op : program.ops) {
         op.placeholders = countPlaceholders(op.text);
         // A syntax error rejects the whole batch before any of it runs.
-        if (op.kind == OpKind::Sql)
+        if (op.kind == OpKind::Sql || (op.kind == OpKind::JumpIfFalse && op.exists))
             (void)tsql::ast::parseStatement(op.text);
+        int placeholders = 0;
+        bool named = false;
+        if (op.kind == OpKind::JumpIfFalse && !op.exists)
+            (void)tsql::ast::parseExpression(op.text, placeholders, named);
+        if (op.kind == OpKind::SetVar)
+            (void)tsql::ast::parseExpression(op.assigns[0].second, placeholders, named);
     }
     return program;
 }

@@ -92,6 +92,14 @@ data::DbError mapSqliteMessage(const QString& message, int rc) {
     if (auto m = near.match(message); m.hasMatch()) {
         return serverError(102, QStringLiteral("Incorrect syntax near '%1'.").arg(m.captured(1)));
     }
+    // SQLite's parser holds about a hundred open parentheses or function calls and an
+    // expression a thousand levels deep; a translation past either is nested too deeply.
+    if (message == u"parser stack overflow" ||
+        message.startsWith(u"Expression tree is too large")) {
+        return serverError(191, QStringLiteral("Some part of your SQL statement is nested too "
+                                               "deeply. Rewrite the query or break it up into "
+                                               "smaller queries."));
+    }
     if ((rc & 0xff) == SQLITE_BUSY) {
         return serverError(1222, QStringLiteral("Lock request time out period exceeded."));
     }
