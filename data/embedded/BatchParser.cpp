@@ -338,18 +338,12 @@ class Compiler {
 
 }  // namespace
 
-bool Program::sideEffectsFrom(size_t from) const {
-    for (size_t i = from; i < ops.size(); ++i) {
-        const OpKind k = ops[i].kind;
-        if (k == OpKind::Sql && ops[i].select)
-            continue;
-        if (k == OpKind::JumpIfFalse || k == OpKind::Jump || k == OpKind::Ignore ||
-            k == OpKind::Print) {
-            continue;
-        }
-        return true;
-    }
-    return false;
+static bool hasSideEffect(const Op& op) {
+    const OpKind k = op.kind;
+    if (k == OpKind::Sql && op.select)
+        return false;
+    return k != OpKind::JumpIfFalse && k != OpKind::Jump && k != OpKind::Ignore &&
+           k != OpKind::Print;
 }
 
 Program compileBatch(const QString& sql) {
@@ -363,7 +357,10 @@ Program compileBatch(const QString& sql) {
             105, QStringLiteral("42000"), data::ErrorCategory::Syntax);
     }
     Program program = Compiler(sql).run();
-    for (Op& op : program.ops) {
+    for (size_t i = 0; i < program.ops.size(); ++i) {
+        Op& op = program.ops[i];
+        if (hasSideEffect(op))
+            program.lastSideEffect = std::ptrdiff_t(i);
         op.placeholders = countPlaceholders(op.text);
         // A syntax error rejects the whole batch before any of it runs.
         if (op.kind == OpKind::Sql || (op.kind == OpKind::JumpIfFalse && op.exists))

@@ -63,8 +63,8 @@ data::DbError serverError(int number, const QString& text) {
     return e;
 }
 
-data::DbError mapSqliteMessage(const QString& message, int rc) {
-    if (auto info = decodeEngineError(message)) {
+data::DbError mapSqliteMessage(sqlite3* db, const QString& message, int rc) {
+    if (auto info = takeEngineError(db, message)) {
         data::DbError e = serverError(info->number, info->text);
         if (!info->sqlState.isEmpty()) {
             data::DbError withState(info->text, info->number, info->sqlState, e.category());
@@ -109,7 +109,7 @@ data::DbError mapSqliteMessage(const QString& message, int rc) {
 }
 
 data::DbError mapSqliteError(sqlite3* db, int rc) {
-    return mapSqliteMessage(QString::fromUtf8(sqlite3_errmsg(db)), rc);
+    return mapSqliteMessage(db, QString::fromUtf8(sqlite3_errmsg(db)), rc);
 }
 
 }  // namespace md::embedded
