@@ -120,6 +120,19 @@ class Compiler {
         return int(toks.size());
     }
 
+    // The batch's tokens of one statement, their offsets made relative to its text: the
+    // statement is not read again, so a statement of megabytes costs one pass.
+    std::vector<SqlToken> statementTokens(int start, int end) const {
+        const auto& toks = cur_.tokens();
+        std::vector<SqlToken> out(toks.begin() + start, toks.begin() + end);
+        const int base = toks[size_t(start)].begin;
+        for (SqlToken& t : out) {
+            t.begin -= base;
+            t.end -= base;
+        }
+        return out;
+    }
+
     int push(Op op) {
         prog_.ops.push_back(std::move(op));
         return int(prog_.ops.size()) - 1;
@@ -166,7 +179,7 @@ class Compiler {
         Op op;
         op.paramBase = placeholdersBefore(start);
         op.text = text;
-        TokenCursor s(text);
+        TokenCursor s(text, statementTokens(start, end));
         const SqlToken first = s.peek();
         const SqlToken second = s.peek(1);
         if (wordIs(first, "SELECT") && s.peek(1).kind == TokenKind::Variable && s.isPunct('=', 2)) {
