@@ -75,8 +75,10 @@ void md::fuzz::runBatchInput(const uint8_t* data, size_t size) {
     const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size));
     runOnEngine(text);
     md::data::SqlLexer lexer(text);
-    for (const auto& t : lexer.tokens())
-        (void)md::data::positionOf(text, t.begin);
+    // The position of the last token (positionOf reads the text from its start, so asking
+    // for every token would make the harness itself quadratic).
+    if (!lexer.tokens().empty())
+        (void)md::data::positionOf(text, lexer.tokens().back().begin);
     FuzzSchema schema;
     try {
         (void)md::tsql::translateStatement(text, schema);
