@@ -120,12 +120,45 @@ class Compiler {
         return int(toks.size());
     }
 
+    // The batch's tokens of one statement, their offsets made relative to its text: the
+    // statement is not read again, so a statement of megabytes costs one pass.
+    std::vector<SqlToken> statementTokens(int start, int end) const {
+        const auto& toks = cur_.tokens();
+        std::vector<SqlToken> out(toks.begin() + start, toks.begin() + end);
+        const int base = toks[size_t(start)].begin;
+        for (SqlToken& t : out) {
+            t.begin -= base;
+            t.end -= base;
+        }
+        return out;
+    }
+
     int push(Op op) {
         prog_.ops.push_back(std::move(op));
         return int(prog_.ops.size()) - 1;
     }
 
+    // IF and BEGIN ... END blocks nest by recursion; past the limit the batch is refused
+    // before the stack runs out.
+    class Nesting {
+      public:
+        explicit Nesting(int& depth) : depth_(depth) {
+            if (++depth_ > tsql::kMaxNestingLevels)
+                tsql::throwNestedTooDeeply();
+        }
+        ~Nesting() { --depth_; }
+        Nesting(const Nesting&) = delete;
+        Nesting& operator=(const Nesting&) = delete;
+
+      private:
+        int& depth_;
+    };
+
     void statement() {
+        // IF or ELSE with nothing after it.
+        if (cur_.atEnd())
+            cur_.syntaxError();
+        const Nesting level(depth_);
         const int start = cur_.pos();
         if (cur_.acceptWord("IF"))
             return ifStatement();
@@ -146,7 +179,7 @@ class Compiler {
         Op op;
         op.paramBase = placeholdersBefore(start);
         op.text = text;
-        TokenCursor s(text);
+        TokenCursor s(text, statementTokens(start, end));
         const SqlToken first = s.peek();
         const SqlToken second = s.peek(1);
         if (wordIs(first, "SELECT") && s.peek(1).kind == TokenKind::Variable && s.isPunct('=', 2)) {
@@ -264,6 +297,8 @@ class Compiler {
             if (depth == 0 && i > from && isStartWord(toks[i]) && !wordIs(toks[i - 1], "NOT"))
                 break;
         }
+        if (i == from)
+            cur_.syntaxError();  // IF without a condition
         TokenCursor c(cur_.sourceText(from, i));
         if (c.acceptWord("NOT") && c.isWord("EXISTS")) {
             cond.negate = true;
@@ -311,22 +346,17 @@ class Compiler {
     TokenCursor cur_;
     Program prog_;
     std::vector<int> placeholdersBefore_;
+    int depth_ = 0;
 };
 
 }  // namespace
 
-bool Program::sideEffectsFrom(size_t from) const {
-    for (size_t i = from; i < ops.size(); ++i) {
-        const OpKind k = ops[i].kind;
-        if (k == OpKind::Sql && ops[i].select)
-            continue;
-        if (k == OpKind::JumpIfFalse || k == OpKind::Jump || k == OpKind::Ignore ||
-            k == OpKind::Print) {
-            continue;
-        }
-        return true;
-    }
-    return false;
+static bool hasSideEffect(const Op& op) {
+    const OpKind k = op.kind;
+    if (k == OpKind::Sql && op.select)
+        return false;
+    return k != OpKind::JumpIfFalse && k != OpKind::Jump && k != OpKind::Ignore &&
+           k != OpKind::Print;
 }
 
 Program compileBatch(const QString& sql) {
@@ -340,11 +370,20 @@ Program compileBatch(const QString& sql) {
             105, QStringLiteral("42000"), data::ErrorCategory::Syntax);
     }
     Program program = Compiler(sql).run();
-    for (Op& op : program.ops) {
+    for (size_t i = 0; i < program.ops.size(); ++i) {
+        Op& op = program.ops[i];
+        if (hasSideEffect(op))
+            program.lastSideEffect = std::ptrdiff_t(i);
         op.placeholders = countPlaceholders(op.text);
         // A syntax error rejects the whole batch before any of it runs.
-        if (op.kind == OpKind::Sql)
+        if (op.kind == OpKind::Sql || (op.kind == OpKind::JumpIfFalse && op.exists))
             (void)tsql::ast::parseStatement(op.text);
+        int placeholders = 0;
+        bool named = false;
+        if (op.kind == OpKind::JumpIfFalse && !op.exists)
+            (void)tsql::ast::parseExpression(op.text, placeholders, named);
+        if (op.kind == OpKind::SetVar)
+            (void)tsql::ast::parseExpression(op.assigns[0].second, placeholders, named);
     }
     return program;
 }

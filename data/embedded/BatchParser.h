@@ -8,6 +8,7 @@
 #include "data/embedded/SqlTypes.h"
 
 #include <QString>
+#include <cstddef>
 #include <vector>
 
 namespace md::embedded {
@@ -65,8 +66,13 @@ struct Op {
 struct Program {
     std::vector<Op> ops;
     // True when an operation at or after `from` changes data, schema, variables or
-    // transactions (a pending result must then be read to its end first).
-    bool sideEffectsFrom(size_t from) const;
+    // transactions (a pending result must then be read to its end first). Constant time: the
+    // runner asks after every result.
+    bool sideEffectsFrom(size_t from) const {
+        return lastSideEffect >= 0 && from <= size_t(lastSideEffect);
+    }
+    // The last operation with a side effect, -1 when none has one (set by compileBatch).
+    std::ptrdiff_t lastSideEffect = -1;
 };
 
 Program compileBatch(const QString& sql);

@@ -31,10 +31,8 @@ QString argText(sqlite3_value* v) {
 
 // md_raise(number, sqlstate, text): fails the statement with SQL Server's error.
 void mdRaise(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    const QByteArray msg = encodeEngineError(EngineErrorInfo{sqlite3_value_int(argv[0]),
-                                                             argText(argv[1]), argText(argv[2])})
-                               .toUtf8();
-    sqlite3_result_error(ctx, msg.constData(), int(msg.size()));
+    raiseEngineError(
+        ctx, EngineErrorInfo{sqlite3_value_int(argv[0]), argText(argv[1]), argText(argv[2])});
 }
 
 // md_keytext(value): a key value as SQL Server shows it in a duplicate-key message.

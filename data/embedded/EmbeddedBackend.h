@@ -16,4 +16,8 @@ bool isEmbeddedServer(const QString& serverName);
 // database does not exist (and creates no file).
 std::unique_ptr<data::Session> openSession(const data::ConnectParams& params);
 
+// A session on a new database that lives in memory only, with the engine's catalogue tables
+// and no server folder (the fuzz target and tests that need no files).
+std::unique_ptr<data::Session> openMemorySession(const QString& database);
+
 }  // namespace md::embedded

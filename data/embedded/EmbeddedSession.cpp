@@ -71,4 +71,9 @@ std::unique_ptr<data::Session> openSession(const data::ConnectParams& params) {
         *file, QFileInfo(*file).fileName().section(u'.', 0, 0), server.path(), false));
 }
 
+std::unique_ptr<data::Session> openMemorySession(const QString& database) {
+    return std::make_unique<EmbeddedSession>(
+        Connection::open(QStringLiteral(":memory:"), database, QString(), true));
+}
+
 }  // namespace md::embedded

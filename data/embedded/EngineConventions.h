@@ -6,6 +6,9 @@
 #include <QString>
 #include <optional>
 
+struct sqlite3;
+struct sqlite3_context;
+
 namespace md::embedded {
 
 // How the engine's database handles read their files: read calls into a page cache of up to
@@ -25,15 +28,20 @@ inline constexpr const char* kTextCollation = "TSQL";
 // time order.
 inline const QString kDateTimeStorageFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz");
 
-// SQL functions of the engine fail with a message in this encoded form so that the engine can
-// turn it back into SQL Server's error number, SQLSTATE and text when the statement fails.
+// SQL Server's error that one of the engine's SQL functions fails a statement with.
 struct EngineErrorInfo {
     int number = 0;
     QString sqlState;
     QString text;
 };
-QString encodeEngineError(const EngineErrorInfo& info);
-// Decodes a message produced by encodeEngineError; nullopt for any other message.
-std::optional<EngineErrorInfo> decodeEngineError(const QString& message);
+
+// Fails the statement that called the SQL function with SQL Server's error. The error is kept
+// out of band, beside the database handle, and SQLite is given only its plain text: nothing a
+// user writes (an identifier, a string value) can pass for an engine error.
+void raiseEngineError(sqlite3_context* ctx, const EngineErrorInfo& info);
+
+// The error a SQL function of this handle raised, taken (it is gone afterwards), when SQLite's
+// message for the failed statement is that error's text; nullopt otherwise.
+std::optional<EngineErrorInfo> takeEngineError(sqlite3* db, const QString& message);
 
 }  // namespace md::embedded

@@ -72,8 +72,8 @@ data::DbError serverError(int number, const QString& text) {
     return e;
 }
 
-data::DbError mapSqliteMessage(const QString& message, int rc) {
-    if (auto info = decodeEngineError(message)) {
+data::DbError mapSqliteMessage(sqlite3* db, const QString& message, int rc) {
+    if (auto info = takeEngineError(db, message)) {
         data::DbError e = serverError(info->number, info->text);
         if (!info->sqlState.isEmpty()) {
             data::DbError withState(info->text, info->number, info->sqlState, e.category());
@@ -101,6 +101,14 @@ data::DbError mapSqliteMessage(const QString& message, int rc) {
     if (auto m = near.match(message); m.hasMatch()) {
         return serverError(102, QStringLiteral("Incorrect syntax near '%1'.").arg(m.captured(1)));
     }
+    // SQLite's parser holds about a hundred open parentheses or function calls and an
+    // expression a thousand levels deep; a translation past either is nested too deeply.
+    if (message == u"parser stack overflow" ||
+        message.startsWith(u"Expression tree is too large")) {
+        return serverError(191, QStringLiteral("Some part of your SQL statement is nested too "
+                                               "deeply. Rewrite the query or break it up into "
+                                               "smaller queries."));
+    }
     if ((rc & 0xff) == SQLITE_BUSY) {
         return serverError(1222, QStringLiteral("Lock request time out period exceeded."));
     }
@@ -127,7 +135,7 @@ data::DbError mapSqliteError(sqlite3* db, int rc) {
                                                     "the database is read-only.")
                                          .arg(QFileInfo(file).fileName().section(u'.', 0, 0)));
         default:
-            return mapSqliteMessage(message, rc);
+            return mapSqliteMessage(db, message, rc);
     }
 }
 

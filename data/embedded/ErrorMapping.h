@@ -1,7 +1,8 @@
 #pragma once
 
-// Turns SQLite's failures into SQL Server's errors: messages raised by the engine's SQL
-// functions (encoded) come back with their number, SQLSTATE and text; SQLite's own texts for
+// Turns SQLite's failures into SQL Server's errors: errors raised by the engine's SQL
+// functions (kept out of band, EngineConventions.h) come back with their number, SQLSTATE and
+// text; SQLite's own texts for
 // unknown tables and columns, duplicate objects and syntax get SQL Server's numbers; anything
 // else passes up with SQLite's text.
 
@@ -12,7 +13,8 @@ struct sqlite3;
 namespace md::embedded {
 
 data::DbError mapSqliteError(sqlite3* db, int rc);
-data::DbError mapSqliteMessage(const QString& message, int rc);
+// `message` is SQLite's message for the failure of a statement on `db`.
+data::DbError mapSqliteMessage(sqlite3* db, const QString& message, int rc);
 
 // SQL Server's error with its usual SQLSTATE, category and level for the number.
 data::DbError serverError(int number, const QString& text);

@@ -101,7 +101,7 @@ void execSql(sqlite3* db, const QString& sql) {
     if (rc != SQLITE_OK) {
         const QString msg = err ? QString::fromUtf8(err) : QString::fromUtf8(sqlite3_errmsg(db));
         sqlite3_free(err);
-        throw mapSqliteMessage(msg, rc);
+        throw mapSqliteMessage(db, msg, rc);
     }
 }
 

@@ -69,3 +69,24 @@ TEST(BatchParser, RefusesBrokenBatches) {
 
 }  // namespace
 }  // namespace md::embedded::test
+
+namespace md::embedded::test {
+namespace {
+
+// The runner asks after every result whether a later operation changes anything; the answer
+// is found once, as the batch compiles, so a batch of many SELECTs does not scan its tail
+// after each one.
+TEST(BatchParser, KnowsTheLastOperationThatChangesAnything) {
+    const Program reads = compileBatch(QStringLiteral("Select 1 Select 2 IF 1=1 PRINT 'x'"));
+    EXPECT_EQ(reads.lastSideEffect, -1);
+    EXPECT_FALSE(reads.sideEffectsFrom(0));
+    const Program mixed =
+        compileBatch(QStringLiteral("Select 1 Delete From T Select 2 Select 3 Print 'x'"));
+    EXPECT_EQ(mixed.lastSideEffect, 1);
+    EXPECT_TRUE(mixed.sideEffectsFrom(0));
+    EXPECT_TRUE(mixed.sideEffectsFrom(1));
+    EXPECT_FALSE(mixed.sideEffectsFrom(2));
+}
+
+}  // namespace
+}  // namespace md::embedded::test

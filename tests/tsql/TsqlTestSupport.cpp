@@ -86,7 +86,7 @@ std::vector<Row> TestDb::runSqlite(const QString& sql, const std::vector<QVarian
     if (rc != SQLITE_DONE) {
         const QString msg = QString::fromUtf8(sqlite3_errmsg(db_));
         sqlite3_finalize(stmt);
-        if (auto info = embedded::decodeEngineError(msg))
+        if (auto info = embedded::takeEngineError(db_, msg))
             throw data::DbError(info->text, info->number, info->sqlState);
         throw data::DbError(msg + u" in: "_s + sql);
     }

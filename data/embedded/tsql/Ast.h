@@ -47,6 +47,11 @@ enum class Kind {
 struct OrderItem;
 
 struct Node {
+    Node() = default;
+    Node(const Node&) = delete;
+    Node& operator=(const Node&) = delete;
+    ~Node();
+
     Kind kind = Kind::Null;
     int pos = 0;
     QString text;

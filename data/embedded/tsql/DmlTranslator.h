@@ -48,6 +48,18 @@ class SchemaLookup {
     }
 };
 
+// How deep a statement may nest (parentheses, NOT, signs, function arguments, CASE,
+// subqueries, IF and BEGIN ... END blocks of a batch) and how long one chain of arithmetic
+// operators may be. Past either the text is refused with SQL Server's error 191 before any
+// recursion can exhaust the stack; the limits leave the translation inside what SQLite's
+// parser takes (its expression depth of 1000). AND and OR chains have no limit of their own:
+// they are kept balanced, so thousands of terms nest only a few levels.
+inline constexpr int kMaxNestingLevels = 64;
+inline constexpr int kMaxOperatorChain = 400;
+
+// Throws SQL Server's error 191 ("Some part of your SQL statement is nested too deeply.").
+[[noreturn]] void throwNestedTooDeeply();
+
 // Translates one statement. '?' placeholders stay where they are; @variables become SQLite
 // named parameters of the same name (the engine binds them). Throws md::data::DbError
 // (category Syntax) naming an unknown construct and its line and column, and DbError 241/242

@@ -22,8 +22,7 @@ using namespace Qt::StringLiterals;
 // ---- results and errors ----------------------------------------------------------------
 
 void raise(sqlite3_context* ctx, int number, const QString& state, const QString& text) {
-    const QByteArray msg = embedded::encodeEngineError({number, state, text}).toUtf8();
-    sqlite3_result_error(ctx, msg.constData(), int(msg.size()));
+    embedded::raiseEngineError(ctx, {number, state, text});
 }
 
 void conversionFailed(sqlite3_context* ctx, const QString& value, const QString& type) {

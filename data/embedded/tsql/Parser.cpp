@@ -229,6 +229,7 @@ class Parser {
 
     // ---- queries -----------------------------------------------------------------------
     std::unique_ptr<Query> query() {
+        const Nesting level(*this);
         auto q = std::make_unique<Query>();
         q->cores.push_back(core());
         for (;;) {
@@ -438,40 +439,67 @@ class Parser {
         return n;
     }
 
+    // Every level of nesting the parser descends through (parentheses, NOT, signs, function
+    // arguments, CASE, subqueries) is counted; past the limit the statement is refused before
+    // the recursion can exhaust the stack.
+    class Nesting {
+      public:
+        Nesting(Parser& p) : p_(p) {
+            if (++p_.depth_ > kMaxNestingLevels)
+                throwNestedTooDeeply();
+        }
+        ~Nesting() { --p_.depth_; }
+        Nesting(const Nesting&) = delete;
+        Nesting& operator=(const Nesting&) = delete;
+
+      private:
+        Parser& p_;
+    };
+
+    // A chain of arithmetic operators is a left-deep tree that the translator walks without
+    // recursion; its length is bounded by what SQLite accepts as one expression.
+    static void countOperator(int& operators) {
+        if (++operators > kMaxOperatorChain)
+            throwNestedTooDeeply();
+    }
+
     NodePtr expr() {
-        if (++depth_ > 200)
-            unsupported(here(), u"expressions nested this deep"_s);
-        NodePtr e = orExpr();
-        --depth_;
-        return e;
+        const Nesting level(*this);
+        return orExpr();
     }
-    NodePtr orExpr() {
-        NodePtr left = andExpr();
-        while (isWord(u"OR")) {
-            const int pos = here();
+    // AND and OR chains are built as balanced trees: both are associative, so the meaning is
+    // the same, and a condition of thousands of terms stays a few levels deep for the
+    // translator and for SQLite's parser.
+    NodePtr balanced(Kind k, std::vector<NodePtr>& terms, std::vector<int>& positions, size_t from,
+                     size_t to) {
+        if (to - from == 1)
+            return std::move(terms[from]);
+        const size_t mid = from + (to - from) / 2;
+        NodePtr left = balanced(k, terms, positions, from, mid);
+        NodePtr right = balanced(k, terms, positions, mid, to);
+        return binary(k, positions[mid], std::move(left), std::move(right));
+    }
+    NodePtr chain(Kind k, QStringView word, NodePtr (Parser::*operand)()) {
+        std::vector<NodePtr> terms;
+        std::vector<int> positions;
+        terms.push_back((this->*operand)());
+        positions.push_back(0);
+        while (isWord(word)) {
+            positions.push_back(here());
             ++at_;
-            left = binary(Kind::Or, pos, std::move(left), andExpr());
+            terms.push_back((this->*operand)());
         }
-        return left;
+        return balanced(k, terms, positions, 0, terms.size());
     }
-    NodePtr andExpr() {
-        NodePtr left = notExpr();
-        while (isWord(u"AND")) {
-            const int pos = here();
-            ++at_;
-            left = binary(Kind::And, pos, std::move(left), notExpr());
-        }
-        return left;
-    }
+    NodePtr orExpr() { return chain(Kind::Or, u"OR", &Parser::andExpr); }
+    NodePtr andExpr() { return chain(Kind::And, u"AND", &Parser::notExpr); }
     NodePtr notExpr() {
         if (isWord(u"NOT")) {
             const int pos = here();
             ++at_;
-            if (++depth_ > 200)
-                unsupported(pos, u"expressions nested this deep"_s);
+            const Nesting level(*this);
             NodePtr n = node(Kind::Not, pos);
             n->args.push_back(notExpr());
-            --depth_;
             return n;
         }
         return predicate();
@@ -548,6 +576,7 @@ class Parser {
         return left;
     }
     NodePtr additive() {
+        int operators = 0;
         NodePtr left = multiplicative();
         for (;;) {
             const int pos = here();
@@ -561,11 +590,13 @@ class Parser {
             if (is(u"||"))
                 syntax();
             ++at_;
+            countOperator(operators);
             left = binary(Kind::Binary, pos, std::move(left), multiplicative(), op);
         }
         return left;
     }
     NodePtr multiplicative() {
+        int operators = 0;
         NodePtr left = unary();
         for (;;) {
             const int pos = here();
@@ -577,6 +608,7 @@ class Parser {
             if (op.isEmpty())
                 break;
             ++at_;
+            countOperator(operators);
             left = binary(Kind::Binary, pos, std::move(left), unary(), op);
         }
         return left;
@@ -587,12 +619,10 @@ class Parser {
             if (!is(o))
                 continue;
             ++at_;
-            if (++depth_ > 200)
-                unsupported(pos, u"expressions nested this deep"_s);
+            const Nesting level(*this);
             NodePtr n = node(Kind::Unary, pos);
             n->op = o.toString();
             n->args.push_back(unary());
-            --depth_;
             return n;
         }
         return primary();
@@ -898,6 +928,18 @@ class Parser {
 
 }  // namespace
 
+Node::~Node() {
+    // A long chain of operators is a deep tree: it is taken apart here without recursion.
+    std::vector<NodePtr> pending = std::move(args);
+    while (!pending.empty()) {
+        NodePtr n = std::move(pending.back());
+        pending.pop_back();
+        for (NodePtr& child : n->args)
+            pending.push_back(std::move(child));
+        n->args.clear();
+    }
+}
+
 Statement parseStatement(QStringView text) {
     Parser p(text);
     return p.statement();
@@ -912,3 +954,13 @@ NodePtr parseExpression(QStringView text, int& placeholders, bool& named) {
 }
 
 }  // namespace md::tsql::ast
+
+namespace md::tsql {
+
+void throwNestedTooDeeply() {
+    throw data::DbError(QStringLiteral("Some part of your SQL statement is nested too deeply. "
+                                       "Rewrite the query or break it up into smaller queries."),
+                        191, QStringLiteral("42000"), data::ErrorCategory::Syntax);
+}
+
+}  // namespace md::tsql

@@ -100,7 +100,39 @@ struct Emitted {
     QString baseTable;              // a column reference of a table: the table
     const Node* literal = nullptr;  // the string literal node, when the expression is one
     bool bindable = false;          // a placeholder, parameter or variable
+    // An infix operation: its text without the outer parentheses and SQLite's precedence of
+    // its operator (0 for anything else).
+    QString bare;
+    int precedence = 0;
 };
+
+// SQLite's precedence of the infix operators the translator writes (higher binds tighter).
+int sqlitePrecedence(QStringView op) {
+    if (op == u"||")
+        return 4;
+    if (op == u"*")
+        return 3;
+    if (op == u"+" || op == u"-")
+        return 2;
+    return 1;  // & |
+}
+
+// The left operand of an infix operation, without its parentheses where SQLite groups it the
+// same way anyway: a long left-deep chain then stays flat for SQLite's parser, whose stack
+// holds only about a hundred open parentheses.
+QString leftOperand(const Emitted& a, int precedence) {
+    const bool whole = !a.bare.isEmpty() && a.sql.size() == a.bare.size() + 2;
+    return whole && a.precedence >= precedence ? a.bare : a.sql;
+}
+
+void setInfix(Emitted& e, const Emitted& a, const QString& left, QStringView op,
+              const QString& right) {
+    const int precedence = sqlitePrecedence(op);
+    e.bare =
+        (left == a.sql ? leftOperand(a, precedence) : left) + u' ' + op.toString() + u' ' + right;
+    e.sql = u'(' + e.bare + u')';
+    e.precedence = precedence;
+}
 
 using Columns = std::vector<std::pair<QString, ColumnType>>;
 
@@ -760,9 +792,22 @@ class Emitter {
         fail(n.pos, u"Incorrect syntax"_s);
     }
 
+    // A chain of operators is a left-deep tree: its spine is walked in a loop, so the
+    // recursion goes only as deep as the operands nest.
     Emitted binary(const Node& n, const Scope& scope) {
-        Emitted a = expr(*n.args[0], scope);
-        Emitted b = expr(*n.args[1], scope);
+        std::vector<const Node*> spine;
+        const Node* leftmost = &n;
+        while (leftmost->kind == Kind::Binary) {
+            spine.push_back(leftmost);
+            leftmost = leftmost->args[0].get();
+        }
+        Emitted acc = expr(*leftmost, scope);
+        for (auto it = spine.rbegin(); it != spine.rend(); ++it)
+            acc = combine(**it, acc, expr(*(*it)->args[1], scope));
+        return acc;
+    }
+
+    Emitted combine(const Node& n, const Emitted& a, const Emitted& b) {
         Emitted e;
         const SqlType ta = a.type.type;
         const SqlType tb = b.type.type;
@@ -799,10 +844,10 @@ class Emitter {
         }
         if (n.op == u"+") {
             if (isNumeric(ta) && isNumeric(tb)) {
-                e.sql = u'(' + a.sql + u" + "_s + b.sql + u')';
+                setInfix(e, a, a.sql, u"+", b.sql);
                 e.type = wider();
             } else if (ta == SqlType::Text && tb == SqlType::Text) {
-                e.sql = u'(' + a.sql + u" || "_s + b.sql + u')';
+                setInfix(e, a, a.sql, u"||", b.sql);
                 e.type.type = SqlType::Text;
             } else if (ta == SqlType::DateTime && tb != SqlType::Text) {
                 e.sql = u"tsql_adddays("_s + a.sql + u", "_s + b.sql + u')';
@@ -835,7 +880,7 @@ class Emitter {
         } else if (n.op == u"^") {
             e.sql = u"tsql_bitxor("_s + a.sql + u", "_s + b.sql + u')';
         } else {
-            e.sql = u'(' + num(a) + u' ' + n.op + u' ' + num(b) + u')';
+            setInfix(e, a, num(a), n.op, num(b));
         }
         e.type = (isNumeric(ta) || isNumeric(tb)) ? wider() : ColumnType{};
         if (n.op == u"&" || n.op == u"|" || n.op == u"^")

@@ -1,0 +1,1 @@
+INSERT INTO T (Code) VALUES (1) IF 1=1
