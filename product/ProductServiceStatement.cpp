@@ -2,6 +2,7 @@
 
 #include "data/statements/Statements.h"
 #include "forms/Fr_Search.h"
+#include "product/AttributeRange.h"
 #include "product/Fa_SelectProdAttr.h"
 
 #include <QRegularExpression>
@@ -42,16 +43,11 @@ QString kindLine(int item) {
 }
 
 QString rangeLine(const AttributeRange& r) {
-    const QString group = r.groupCode.trimmed();
-    const QString begin = r.beginCode.trimmed(), end = r.endCode.trimmed();
-    // A blank end code bounds the range with the highest character, so every code of the group
-    // from the beginning code on is in it; that bound needs a Unicode literal.
-    const QString upper = TFaSelectProdAttr::GroupCodeBound(group, end);
-    return QStringLiteral(
-               "And (P.Id In (Select Product From ProductAttribute Where (GroupCode Between '") +
-           literal(group + begin) +
-           (end.isEmpty() ? QStringLiteral("' And N'") : QStringLiteral("' And '")) +
-           literal(upper) + QStringLiteral("')))");
+    // A blank end code reaches every code of the group from the beginning code on; the
+    // condition holds the key to the group's prefix rather than bounding it by a "highest"
+    // character, which the server's Windows collations do not weigh.
+    return QStringLiteral("And (P.Id In (Select Product From ProductAttribute Where ") +
+           AttributeRangeCondition(r.groupCode, r.beginCode, r.endCode) + QStringLiteral("))");
 }
 
 }  // namespace
