@@ -32,11 +32,13 @@ namespace {
 // vocabulary changes, set them again so that each still plays its part: a word most products
 // carry, a word a handful carry, a word none carries, a code prefix of a few products, and a code
 // prefix of about 100,000 products (the scrolling result).
-const QString kCommonWord = QStringLiteral("สินค้าทดสอบ");
-const QString kRareWord = QStringLiteral("0512345");
-const QString kMissingWord = QStringLiteral("ไม่มีในแคตตาล็อก");
-const QString kCodePrefix = QStringLiteral("G051234");
-const QString kScrollPrefix = QStringLiteral("G01");
+// With seed 20 over 1,000,000 products: the item kind "หลอดไฟ LED" about 1 in 10, the brand
+// "พลอยไพลิน" about 1 in 200,000, "LED-00012" about ten codes, "LED-" about 100,000.
+const QString kCommonWord = QStringLiteral("หลอดไฟ LED");
+const QString kRareWord = QStringLiteral("พลอยไพลิน");
+const QString kMissingWord = QStringLiteral("เครื่องบินเจ็ท");
+const QString kCodePrefix = QStringLiteral("LED-00012");
+const QString kScrollPrefix = QStringLiteral("LED-");
 
 constexpr int kPage = 100;
 
