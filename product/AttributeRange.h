@@ -16,6 +16,11 @@
 
 namespace md::product {
 
+// One row of the attribute frame as it holds it (untrimmed).
+struct AttributeRange {
+    QString groupCode, beginCode, endCode;
+};
+
 // The condition for the row, "" when both codes are blank. The codes are trimmed; every text is
 // an escaped literal (quotes doubled, LIKE wildcards of the group code matched as written).
 QString AttributeRangeCondition(const QString& groupCode, const QString& beginCode,

@@ -320,4 +320,20 @@ bool TFaSelectProdAttr::eventFilter(QObject* watched, QEvent* event) {
     return key == 0;
 }
 
+std::vector<AttributeRange> TFaSelectProdAttr::Ranges() {
+    std::vector<AttributeRange> ranges;
+    data::Query& q = QProdAttrGroup;
+    if (!q.isOpen())
+        return ranges;
+    QWidget* grid = DgSelectProdAttr;
+    grid->setUpdatesEnabled(false);
+    for (q.first(); !q.eof(); q.next()) {
+        ranges.push_back({q.fieldByName(QStringLiteral("Code")).asString(),
+                          q.fieldByName(QStringLiteral("BeginAttrCode")).asString(),
+                          q.fieldByName(QStringLiteral("EndAttrCode")).asString()});
+    }
+    grid->setUpdatesEnabled(true);
+    return ranges;
+}
+
 }  // namespace md::product

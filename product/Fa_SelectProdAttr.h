@@ -13,8 +13,10 @@
 
 #include "data/Query.h"
 #include "forms/DbGrid.h"
+#include "product/AttributeRange.h"
 
 #include <QFrame>
+#include <vector>
 
 namespace md::product {
 
@@ -26,6 +28,9 @@ class TFaSelectProdAttr : public QFrame {
 
     forms::DbGrid* DgSelectProdAttr;
     data::Query QProdAttrGroup;  // parameter GetType, "P" until an owner sets another kind
+    // Every row's group code and its beginning and end codes, as the searches read them once
+    // the grid has been left (the grid is not redrawn while the rows are walked).
+    std::vector<AttributeRange> Ranges();
 
     // The edit mask of a code column of `size` characters: upper case, each position an optional
     // letter or digit, blank as placeholder.

@@ -284,19 +284,7 @@ QLineEdit* TFrSearchProductService::refusedSizeBox() const {
 }
 
 std::vector<AttributeRange> TFrSearchProductService::attributeRanges() {
-    std::vector<AttributeRange> ranges;
-    data::Query& q = FaSelectProdAttr1->QProdAttrGroup;
-    if (!q.isOpen())
-        return ranges;
-    QWidget* grid = FaSelectProdAttr1->DgSelectProdAttr;
-    grid->setUpdatesEnabled(false);
-    for (q.first(); !q.eof(); q.next()) {
-        ranges.push_back({q.fieldByName(QStringLiteral("Code")).asString(),
-                          q.fieldByName(QStringLiteral("BeginAttrCode")).asString(),
-                          q.fieldByName(QStringLiteral("EndAttrCode")).asString()});
-    }
-    grid->setUpdatesEnabled(true);
-    return ranges;
+    return FaSelectProdAttr1->Ranges();
 }
 
 ProductServiceCriteria TFrSearchProductService::Criteria() {

@@ -8,17 +8,14 @@
 // patterns (quotes doubled, "%", "_" and "[" matched as written), a size is a number literal the
 // dialog has checked (SizeNumberLiteral), the other values are keys or codes of the program.
 
+#include "product/AttributeRange.h"
+
 #include <QString>
 #include <QStringList>
 #include <optional>
 #include <vector>
 
 namespace md::product {
-
-// One row of the attribute list as the frame holds it (untrimmed).
-struct AttributeRange {
-    QString groupCode, beginCode, endCode;
-};
 
 struct ProductServiceCriteria {
     int layout = 0;             // the company option SearchProductNo

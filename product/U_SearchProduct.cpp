@@ -180,19 +180,7 @@ void TF_SearchProduct::FormShow() {
 }
 
 std::vector<TF_SearchProduct::AttrRange> TF_SearchProduct::attributeRanges() {
-    std::vector<AttrRange> ranges;
-    data::Query& q = FaSelectProdAttr1->QProdAttrGroup;
-    if (!q.isOpen())
-        return ranges;
-    QWidget* grid = FaSelectProdAttr1->DgSelectProdAttr;
-    grid->setUpdatesEnabled(false);
-    for (q.first(); !q.eof(); q.next()) {
-        ranges.push_back({q.fieldByName(QStringLiteral("Code")).asString(),
-                          q.fieldByName(QStringLiteral("BeginAttrCode")).asString(),
-                          q.fieldByName(QStringLiteral("EndAttrCode")).asString()});
-    }
-    grid->setUpdatesEnabled(true);
-    return ranges;
+    return FaSelectProdAttr1->Ranges();
 }
 
 void TF_SearchProduct::BtSearchClick() {

@@ -8,6 +8,7 @@
 
 #include "data/Query.h"
 #include "forms/DbGrid.h"
+#include "product/AttributeRange.h"
 
 #include <QDialog>
 
@@ -42,9 +43,7 @@ class TF_SearchProduct : public QDialog {
     static int ProductSortOrder;
 
     // One attribute range as the frame holds it.
-    struct AttrRange {
-        QString groupCode, beginCode, endCode;
-    };
+    using AttrRange = AttributeRange;
     // The statement for the typed texts (as typed), the match mode, the ranges and the order.
     static QStringList Statement(const QString& code, const QString& name, bool contains,
                                  const std::vector<AttrRange>& ranges, int sortOrder);
