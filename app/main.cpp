@@ -7,6 +7,7 @@
 #include "app/ModuleHooks.h"
 #include "app/Startup.h"
 #include "errors/TApplication.h"
+#include "util/LocalTimeZone.h"
 
 #include <cstdio>
 #include <cstring>
@@ -29,6 +30,7 @@ constexpr char kUsage[] =
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    md::util::PinLocalTimeZone();
     // The menu passes numbers first, so an option can only be a person asking; answered before
     // the window system is reached, so it works without a display too.
     if (argc > 1 && std::strncmp(argv[1], "--", 2) == 0) {

@@ -5,6 +5,7 @@
 #include "tools/BatchReader.h"
 #include "tools/SqlShell.h"
 #include "tools/SqlShellUsage.h"
+#include "util/LocalTimeZone.h"
 
 #include <unistd.h>
 #include <QCoreApplication>
@@ -18,6 +19,7 @@
 #endif
 
 int main(int argc, char** argv) {
+    md::util::PinLocalTimeZone();
     QCoreApplication app(argc, argv);
     md::schema::registerSuiteProcedures();
     QStringList args = app.arguments();

@@ -10,6 +10,7 @@
 #include "schema/DemoServer.h"
 #include "tools/demo/DemoSession.h"
 #include "tools/demo/ProgressLine.h"
+#include "util/LocalTimeZone.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -35,6 +36,7 @@ QString programBesideUs() {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    md::util::PinLocalTimeZone();
     // Pictures are painted without a screen; the session hands the caller's platform on.
     const bool platformWasSet = qEnvironmentVariableIsSet("QT_QPA_PLATFORM");
     const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
