@@ -310,7 +310,7 @@ DbError Link::error(SQLSMALLINT type, SQLHANDLE handle, SQLRETURN rc, const QStr
     return e;
 }
 
-SQLHSTMT Link::run(const StatementPiece& piece) {
+Sent Link::send(const StatementPiece& piece) {
     SQLHSTMT stmt = nullptr;
     SQLRETURN rc = SQLAllocHandle(SQL_HANDLE_STMT, dbc, &stmt);
     if (!succeeded(rc))
@@ -324,26 +324,44 @@ SQLHSTMT Link::run(const StatementPiece& piece) {
             if (!succeeded(rc))
                 throw error(SQL_HANDLE_STMT, stmt, rc, QStringLiteral("SQLBindParameter"));
         }
-        rc = execDirect(stmt, piece.sql);
-        if (!succeeded(rc) && rc != SQL_NO_DATA)
-            throw error(SQL_HANDLE_STMT, stmt, rc, QStringLiteral("SQLExecDirect"));
     } catch (...) {
         SQLFreeHandle(SQL_HANDLE_STMT, stmt);
         throw;
     }
+    Sent sent{stmt, execDirect(stmt, piece.sql), {}};
+    // The answer is read before the parameters are let go: every later call clears it.
+    sent.records = diagnostics(SQL_HANDLE_STMT, stmt, dialect);
     // The values have been sent; the buffers go with this scope.
     SQLFreeStmt(stmt, SQL_RESET_PARAMS);
-    return stmt;
+    return sent;
 }
 
 // ---------------------------------------------------------------------------------------------
 // OdbcResultSet
+//
+// How far the batch is read: the current result, when live, has rows still on the statement;
+// the results queued after it were reached by walking on (a live one last, with the statement
+// on it). The walk reaches a result when the reader moves on to it, when the reader has read
+// the one before it to its end (so the errors of the statements between are known as soon as
+// can be), or when the connection is needed for something else (then all of the batch is read
+// into memory).
 
-OdbcResultSet::OdbcResultSet(std::shared_ptr<Link> link, SQLHSTMT stmt,
-                             std::deque<StatementPiece> rest)
-    : link_(std::move(link)), stmt_(stmt), rest_(std::move(rest)) {
-    link_->active = this;
-    seekRows(false);
+OdbcResultSet::OdbcResultSet(std::shared_ptr<Link> link, std::deque<StatementPiece> pieces)
+    : link_(std::move(link)), rest_(std::move(pieces)) {
+    SQLRETURN rc = SQL_SUCCESS;
+    std::vector<DiagRecord> records;
+    if (sendNext(rc, records))
+        walk(rc, std::move(records), true);
+    if (!queue_.empty()) {
+        current_ = std::move(queue_.front());
+        queue_.pop_front();
+        rowsAffected_ = current_->rowsAffected;
+        return;
+    }
+    rowsAffected_ = lastCount_;
+    // No result before the batch ended: its errors are all there is to report.
+    if (taken_ < errors_.size())
+        raiseUpTo(errors_.size());
 }
 
 OdbcResultSet::~OdbcResultSet() {
@@ -359,70 +377,142 @@ void OdbcResultSet::closeStatement() {
         link_->active = nullptr;
 }
 
-void OdbcResultSet::fail(const DbError& error) {
-    failure_ = error;
-    failureCutsRows_ = readingRows_;
-    readingRows_ = false;
+void OdbcResultSet::endBatch() {
     rest_.clear();
     closeStatement();
-    throw error;
 }
 
-bool OdbcResultSet::moreResults() {
-    const SQLRETURN rc = SQLMoreResults(stmt_);
-    if (succeeded(rc))
-        return true;
-    if (rc != SQL_NO_DATA)
-        fail(link_->error(SQL_HANDLE_STMT, stmt_, rc, QStringLiteral("SQLMoreResults")));
+bool OdbcResultSet::keep(const std::vector<DiagRecord>& records, SQLRETURN rc,
+                         const QString& what) {
+    std::vector<DbError> found = errorsOf(records, link_->sqlite);
+    if (found.empty() && !succeeded(rc) && rc != SQL_NO_DATA) {
+        // A failure reported only by its return code, or with nothing but warnings.
+        found.push_back(records.empty() ? errorFrom(SQL_HANDLE_STMT, nullptr, rc, what)
+                                        : errorOf(records.front(), link_->sqlite));
+    }
+    bool stop = false;
+    for (DbError& e : found) {
+        stop = stop || endsTheWalk(e);
+        // The SQLite driver runs one statement a piece; as on SQL Server, the batch goes on
+        // only after a statement-level error, here a constraint's.
+        if (link_->sqlite && e.category() != data::ErrorCategory::Constraint)
+            rest_.clear();
+        errors_.push_back(std::move(e));
+    }
+    return stop;
+}
+
+bool OdbcResultSet::keepFailure(SQLRETURN rc, const QString& what) {
+    return keep(diagnostics(SQL_HANDLE_STMT, stmt_, link_->dialect), rc, what);
+}
+
+bool OdbcResultSet::sendNext(SQLRETURN& rc, std::vector<DiagRecord>& records) {
     closeStatement();
     if (rest_.empty())
         return false;
-    StatementPiece piece = std::move(rest_.front());
+    const StatementPiece piece = std::move(rest_.front());
     rest_.pop_front();
+    Sent sent;
     try {
-        stmt_ = link_->run(piece);
+        sent = link_->send(piece);
     } catch (const DbError& e) {
-        fail(e);
+        errors_.push_back(e);
+        rest_.clear();
+        return false;
     }
+    stmt_ = sent.stmt;
     link_->active = this;
+    rc = sent.rc;
+    records = std::move(sent.records);
     return true;
 }
 
-bool OdbcResultSet::seekRows(bool advance) {
+bool OdbcResultSet::walk(SQLRETURN rc, std::vector<DiagRecord> records, bool sent) {
     for (;;) {
-        if (advance && !moreResults()) {
-            columns_.clear();
-            sqlTypes_.clear();
+        const QString what =
+            sent ? QStringLiteral("SQLExecDirect") : QStringLiteral("SQLMoreResults");
+        if (keep(records, rc, what)) {
+            endBatch();
             return false;
         }
-        advance = true;
-        SQLSMALLINT count = 0;
-        const SQLRETURN rc = SQLNumResultCols(stmt_, &count);
-        if (!succeeded(rc))
-            fail(link_->error(SQL_HANDLE_STMT, stmt_, rc, QStringLiteral("SQLNumResultCols")));
-        SQLLEN rows = -1;
-        if (!succeeded(SQLRowCount(stmt_, &rows)))
-            rows = -1;
-        rowsAffected_ = rows;
-        if (count > 0) {
-            columns_.assign(size_t(count), {});
-            sqlTypes_.assign(size_t(count), SQL_UNKNOWN_TYPE);
-            describe();
-            liveRowsDone_ = false;
-            return true;
+        bool pieceOver = false;
+        if (rc == SQL_NO_DATA) {
+            // From SQLExecDirect: a statement that changed no rows. From SQLMoreResults: this
+            // piece has no more results.
+            if (sent)
+                lastCount_ = 0;
+            else
+                pieceOver = true;
+        } else if (succeeded(rc)) {
+            SQLSMALLINT count = 0;
+            const SQLRETURN described = SQLNumResultCols(stmt_, &count);
+            if (!succeeded(described)) {
+                keepFailure(described, QStringLiteral("SQLNumResultCols"));
+                endBatch();
+                return false;
+            }
+            SQLLEN rows = -1;
+            if (!succeeded(SQLRowCount(stmt_, &rows)))
+                rows = -1;
+            if (count > 0) {
+                Result result;
+                result.columns.assign(size_t(count), {});
+                result.sqlTypes.assign(size_t(count), SQL_UNKNOWN_TYPE);
+                result.rowsAffected = rows;
+                result.errorsBefore = errors_.size();
+                result.live = true;
+                if (!describe(result)) {
+                    endBatch();
+                    return false;
+                }
+                queue_.push_back(std::move(result));
+                return true;
+            }
+            if (rows >= 0)
+                lastCount_ = rows;
+        } else if (rc == SQL_ERROR) {
+            // The statement failed and the batch goes on, unless the server ended it: then
+            // SQLMoreResults says there is nothing more. The SQLite driver's piece is over.
+            pieceOver = link_->sqlite;
+        } else {
+            // SQL_INVALID_HANDLE, SQL_NEED_DATA, SQL_STILL_EXECUTING: nothing to go on from.
+            endBatch();
+            return false;
         }
+        if (pieceOver) {
+            if (!sendNext(rc, records)) {
+                endBatch();
+                return false;
+            }
+            sent = true;
+            continue;
+        }
+        rc = SQLMoreResults(stmt_);
+        // FreeTDS may report an error beside SQL_SUCCESS_WITH_INFO or even SQL_NO_DATA, so the
+        // records are read whatever came back.
+        records = diagnostics(SQL_HANDLE_STMT, stmt_, link_->dialect);
+        sent = false;
     }
 }
 
-void OdbcResultSet::describe() {
-    for (size_t i = 0; i < columns_.size(); ++i) {
+bool OdbcResultSet::advance() {
+    if (!stmt_)
+        return false;
+    const SQLRETURN rc = SQLMoreResults(stmt_);
+    return walk(rc, diagnostics(SQL_HANDLE_STMT, stmt_, link_->dialect), false);
+}
+
+bool OdbcResultSet::describe(Result& result) {
+    for (size_t i = 0; i < result.columns.size(); ++i) {
         const SQLUSMALLINT number = SQLUSMALLINT(i + 1);
-        data::ColumnInfo& column = columns_[i];
+        data::ColumnInfo& column = result.columns[i];
         SQLSMALLINT type = SQL_UNKNOWN_TYPE, digits = 0;
         SQLULEN size = 0;
         const SQLRETURN rc = describeColumn(stmt_, number, column.name, type, size, digits);
-        if (!succeeded(rc))
-            fail(link_->error(SQL_HANDLE_STMT, stmt_, rc, QStringLiteral("SQLDescribeCol")));
+        if (!succeeded(rc)) {
+            keepFailure(rc, QStringLiteral("SQLDescribeCol"));
+            return false;
+        }
         const bool textual =
             type == SQL_CHAR || type == SQL_VARCHAR || type == SQL_WCHAR || type == SQL_WVARCHAR;
         if (type == SQL_DECIMAL || type == SQL_NUMERIC) {
@@ -448,7 +538,7 @@ void OdbcResultSet::describe() {
                 type = SQL_DOUBLE;
             }
         }
-        sqlTypes_[i] = type;
+        result.sqlTypes[i] = type;
         const Kind kind = kindOfSql(type);
         column.type = metaOf(kind);
         column.size =
@@ -456,35 +546,37 @@ void OdbcResultSet::describe() {
         column.baseTable = columnText(stmt_, number, SQL_DESC_BASE_TABLE_NAME);
         column.baseColumn = columnText(stmt_, number, SQL_DESC_BASE_COLUMN_NAME);
     }
+    return true;
 }
 
-void OdbcResultSet::readRow(Row& row) {
-    row.assign(columns_.size(), QVariant());
-    for (size_t i = 0; i < columns_.size(); ++i) {
+bool OdbcResultSet::readRow(const Result& result, Row& row) {
+    row.assign(result.columns.size(), QVariant());
+    for (size_t i = 0; i < result.columns.size(); ++i) {
         const SQLUSMALLINT number = SQLUSMALLINT(i + 1);
-        const Kind kind = kindOfSql(sqlTypes_[i]);
+        const Kind kind = kindOfSql(result.sqlTypes[i]);
         const QMetaType nullType(metaOf(kind));
         SQLLEN indicator = 0;
         SQLRETURN rc = SQL_SUCCESS;
         auto failed = [&] {
-            fail(link_->error(SQL_HANDLE_STMT, stmt_, rc, QStringLiteral("SQLGetData")));
+            keepFailure(rc, QStringLiteral("SQLGetData"));
+            return false;
         };
         switch (kind) {
             case Kind::Integer: {
                 SQLBIGINT v = 0;
                 rc = SQLGetData(stmt_, number, SQL_C_SBIGINT, &v, sizeof v, &indicator);
                 if (!succeeded(rc))
-                    failed();
+                    return failed();
                 row[i] = indicator == SQL_NULL_DATA ? QVariant(nullType) : QVariant(qlonglong(v));
                 break;
             }
             case Kind::Real: {
-                if (columns_[i].scale >= 0) {
+                if (result.columns[i].scale >= 0) {
                     // Decimals come as their text, so no digit passes through a double.
                     char buffer[96];
                     rc = SQLGetData(stmt_, number, SQL_C_CHAR, buffer, sizeof buffer, &indicator);
                     if (!succeeded(rc))
-                        failed();
+                        return failed();
                     if (indicator == SQL_NULL_DATA) {
                         row[i] = QVariant(nullType);
                         break;
@@ -493,14 +585,14 @@ void OdbcResultSet::readRow(Row& row) {
                         buffer, qsizetype(std::clamp<SQLLEN>(indicator, 0, sizeof buffer - 1)));
                     auto d = data::Decimal::parse(text, true);
                     if (d)
-                        d = d->rescaled(columns_[i].scale);
+                        d = d->rescaled(result.columns[i].scale);
                     row[i] = d ? QVariant::fromValue(*d) : QVariant(text.toDouble());
                     break;
                 }
                 double v = 0;
                 rc = SQLGetData(stmt_, number, SQL_C_DOUBLE, &v, sizeof v, &indicator);
                 if (!succeeded(rc))
-                    failed();
+                    return failed();
                 row[i] = indicator == SQL_NULL_DATA ? QVariant(nullType) : QVariant(v);
                 break;
             }
@@ -508,7 +600,7 @@ void OdbcResultSet::readRow(Row& row) {
                 SQL_TIMESTAMP_STRUCT ts{};
                 rc = SQLGetData(stmt_, number, SQL_C_TYPE_TIMESTAMP, &ts, sizeof ts, &indicator);
                 if (!succeeded(rc))
-                    failed();
+                    return failed();
                 row[i] = indicator == SQL_NULL_DATA ? QVariant(nullType) : fromTimestamp(ts);
                 break;
             }
@@ -520,7 +612,7 @@ void OdbcResultSet::readRow(Row& row) {
                     if (rc == SQL_NO_DATA)
                         break;
                     if (!succeeded(rc))
-                        failed();
+                        return failed();
                     if (indicator == SQL_NULL_DATA)
                         break;
                     const bool more =
@@ -542,7 +634,7 @@ void OdbcResultSet::readRow(Row& row) {
                     if (rc == SQL_NO_DATA)
                         break;
                     if (!succeeded(rc))
-                        failed();
+                        return failed();
                     if (indicator == SQL_NULL_DATA)
                         break;
                     const bool more = rc == SQL_SUCCESS_WITH_INFO &&
@@ -558,73 +650,114 @@ void OdbcResultSet::readRow(Row& row) {
             }
         }
     }
+    return true;
+}
+
+OdbcResultSet::Fetched OdbcResultSet::fetchLive(Result& result, Row& row) {
+    const SQLRETURN rc = SQLFetch(stmt_);
+    if (rc == SQL_NO_DATA) {
+        result.live = false;
+        // The end of the rows may come with the errors of the statements after them.
+        if (keepFailure(rc, QStringLiteral("SQLFetch")))
+            endBatch();
+        return Fetched::End;
+    }
+    const size_t before = errors_.size();
+    bool stop = false;
+    if (rc != SQL_SUCCESS)
+        stop = keepFailure(rc, QStringLiteral("SQLFetch"));
+    if (succeeded(rc) && !stop && readRow(result, row))
+        return Fetched::Row;
+    // The rows broke off: the result ends here, with the error that ended it.
+    result.live = false;
+    if (errors_.size() == before)
+        keep({}, SQL_ERROR, QStringLiteral("SQLFetch"));
+    result.cutBy = errors_.size() - 1;
+    if (stop)
+        endBatch();
+    return Fetched::Cut;
+}
+
+void OdbcResultSet::raiseUpTo(size_t end) {
+    const std::vector<DbError> raised(errors_.begin() + qsizetype(taken_),
+                                      errors_.begin() + qsizetype(end));
+    taken_ = end;
+    data::raiseBatchErrors(raised);
+    throw DbError(QStringLiteral("The batch failed."));  // not reached: `raised` is not empty
+}
+
+const std::vector<data::ColumnInfo>& OdbcResultSet::columns() const {
+    static const std::vector<data::ColumnInfo> none;
+    return current_ ? current_->columns : none;
 }
 
 bool OdbcResultSet::fetch(std::vector<QVariant>& row) {
-    if (stmt_) {
-        if (liveRowsDone_ || columns_.empty())
-            return false;
-        const SQLRETURN rc = SQLFetch(stmt_);
-        if (rc == SQL_NO_DATA) {
-            liveRowsDone_ = true;
-            return false;
+    if (!current_)
+        return false;
+    Result& result = *current_;
+    if (result.live) {
+        switch (fetchLive(result, row)) {
+            case Fetched::Row:
+                return true;
+            case Fetched::End:
+                // Walk on to the next result now, so that a failed statement after this one
+                // is known to whoever read these rows to their end.
+                if (queue_.empty())
+                    advance();
+                return false;
+            case Fetched::Cut:
+                raiseUpTo(*result.cutBy + 1);
         }
-        readingRows_ = true;
-        if (!succeeded(rc))
-            fail(link_->error(SQL_HANDLE_STMT, stmt_, rc, QStringLiteral("SQLFetch")));
-        readRow(row);
-        readingRows_ = false;
-        return true;
     }
-    if (!rows_.empty()) {
-        row = std::move(rows_.front());
-        rows_.pop_front();
+    if (!result.rows.empty()) {
+        row = std::move(result.rows.front());
+        result.rows.pop_front();
         return true;
     }
     // A result cut short by an error is never reported as complete.
-    if (failure_ && later_.empty() && failureCutsRows_)
-        throw *failure_;
+    if (result.cutBy && taken_ <= *result.cutBy)
+        raiseUpTo(*result.cutBy + 1);
     return false;
 }
 
 bool OdbcResultSet::nextResult() {
-    if (stmt_)
-        return seekRows(true);
-    rows_.clear();
-    if (!later_.empty()) {
-        Buffered& next = later_.front();
-        columns_ = std::move(next.columns);
-        rowsAffected_ = next.rowsAffected;
-        rows_ = std::move(next.rows);
-        later_.pop_front();
-        return true;
+    // Unread rows of a live result are passed over by SQLMoreResults.
+    current_.reset();
+    if (queue_.empty())
+        advance();
+    if (queue_.empty()) {
+        if (taken_ < errors_.size())
+            raiseUpTo(errors_.size());
+        return false;
     }
-    if (failure_)
-        throw *failure_;
-    columns_.clear();
-    return false;
+    current_ = std::move(queue_.front());
+    queue_.pop_front();
+    rowsAffected_ = current_->rowsAffected;
+    return true;
+}
+
+std::vector<DbError> OdbcResultSet::takeErrors(ErrorScope scope) {
+    const size_t upTo = current_ && scope == ErrorScope::BeforeCurrentResult
+                            ? current_->errorsBefore
+                            : errors_.size();
+    std::vector<DbError> out;
+    for (; taken_ < upTo; ++taken_)
+        out.push_back(errors_[taken_]);
+    return out;
 }
 
 void OdbcResultSet::bufferRest() {
-    if (!stmt_)
-        return;
-    std::vector<data::ColumnInfo> currentColumns = columns_;
-    const qint64 currentRows = rowsAffected_;
-    try {
+    auto drain = [this](Result& result) {
         Row row;
-        while (fetch(row))
-            rows_.push_back(std::move(row));
-        while (seekRows(true)) {
-            Buffered result{columns_, rowsAffected_, {}};
-            later_.push_back(std::move(result));
-            while (fetch(row))
-                later_.back().rows.push_back(std::move(row));
-        }
-    } catch (const DbError&) {
-        // fail() kept the error in failure_; the reader meets it where the data ends.
-    }
-    columns_ = std::move(currentColumns);
-    rowsAffected_ = currentRows;
+        while (result.live && fetchLive(result, row) == Fetched::Row)
+            result.rows.push_back(std::move(row));
+    };
+    if (current_)
+        drain(*current_);
+    for (Result& result : queue_)
+        drain(result);
+    while (advance())
+        drain(queue_.back());
     closeStatement();
 }
 
@@ -652,11 +785,7 @@ data::BackendQuirks OdbcSession::quirks() const {
 std::unique_ptr<data::ResultSet> OdbcSession::execute(const QString& sql,
                                                       const std::vector<QVariant>& params) {
     link_->releaseActive();
-    std::deque<StatementPiece> pieces = splitBatch(sql, params, link_->sqlite);
-    StatementPiece first = std::move(pieces.front());
-    pieces.pop_front();
-    SQLHSTMT stmt = link_->run(first);
-    return std::make_unique<OdbcResultSet>(link_, stmt, std::move(pieces));
+    return std::make_unique<OdbcResultSet>(link_, splitBatch(sql, params, link_->sqlite));
 }
 
 int OdbcSession::callProcedure(const QString& name, std::vector<data::ProcParam>& params) {
