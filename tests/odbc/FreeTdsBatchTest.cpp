@@ -50,6 +50,18 @@ QByteArray endedByAConversion() {
            done(kDoneError);
 }
 
+// The answer to: a SELECT whose third row overflows, then a SELECT of one row.
+QByteArray cutShortByAnOverflow() {
+    using namespace tds;
+    return intResult({QStringLiteral("A")}, {{1}, {2}}) +
+           message(8115, 2, 16,
+                   QStringLiteral("Arithmetic overflow error converting expression to data type "
+                                  "int."),
+                   1) +
+           done(kDoneMore | kDoneError) + intResult({QStringLiteral("N")}, {{9}}) +
+           done(kDoneCount, 1);
+}
+
 class FreeTdsBatch : public ::testing::Test {
   protected:
     void SetUp() override { ASSERT_NE(server_.port(), 0); }
@@ -77,6 +89,8 @@ class FreeTdsBatch : public ::testing::Test {
             return goesOnAfterErrors();
         if (sql.contains(QStringLiteral("ENDS")))
             return endedByAConversion();
+        if (sql.contains(QStringLiteral("CUT")))
+            return cutShortByAnOverflow();
         return QByteArray();
     }};
 };
@@ -137,6 +151,25 @@ TEST_F(FreeTdsBatch, AnErrorThatEndsTheBatchFollowsTheResultBeforeIt) {
     rs.reset();
     auto next = session->execute(QStringLiteral("-- GOES_ON"), {});
     EXPECT_EQ(column(*next), (std::vector<int>{1, 2}));
+}
+
+TEST_F(FreeTdsBatch, RowsCutShortByAnErrorRaiseItWhereTheyEndAndTheBatchGoesOn) {
+    auto session = connect();
+    auto rs = session->execute(QStringLiteral("-- CUT"), {});
+    std::vector<int> values;
+    std::vector<QVariant> row;
+    try {
+        while (rs->fetch(row))
+            values.push_back(row.at(0).toInt());
+        FAIL() << "the rows were reported complete";
+    } catch (const DbError& e) {
+        EXPECT_EQ(e.nativeError(), 8115);
+    }
+    EXPECT_EQ(values, (std::vector<int>{1, 2}));
+    ASSERT_TRUE(rs->nextResult());
+    EXPECT_TRUE(rs->takeErrors(ResultSet::ErrorScope::SoFar).empty()) << "raised once";
+    EXPECT_EQ(column(*rs), (std::vector<int>{9}));
+    EXPECT_FALSE(rs->nextResult());
 }
 
 }  // namespace
