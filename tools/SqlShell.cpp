@@ -125,10 +125,11 @@ class Printer {
 };
 
 void printError(const data::DbError& e, QTextStream& err) {
+    const int state = 1;
     err << QStringLiteral("Msg %1, Level %2, State %3, Line %4")
                .arg(e.nativeError())
                .arg(e.level())
-               .arg(e.state())
+               .arg(state)
                .arg(1)
         << '\n'
         << e.message() << '\n';

@@ -17,8 +17,7 @@ namespace md::odbc {
 bool reportsError(const DiagRecord& record);
 
 // The error a record reports, as the data layer carries it: the text unchanged, the native
-// number, the SQLSTATE and its category, and SQL Server's severity and state when the driver
-// tells them. The SQLite driver files every failure under HY000 with SQLite's result code; 19
+// number, the SQLSTATE and its category, and SQL Server's severity when the driver tells it. The SQLite driver files every failure under HY000 with SQLite's result code; 19
 // is a constraint.
 data::DbError errorOf(const DiagRecord& record, bool sqliteDriver);
 

@@ -308,30 +308,51 @@ int OdbcSession::callProcedure(const QString& name, std::vector<data::ProcParam>
         if (!succeeded(rc))
             failed(QStringLiteral("SQLBindParameter"));
     }
-    rc = execDirect(stmt, sql);
-    if (!succeeded(rc) && rc != SQL_NO_DATA)
-        failed(QStringLiteral("SQLExecDirect"));
-
     // Outputs arrive with the last packet of the call: every result is read to its end first.
-    if (rc != SQL_NO_DATA) {
-        for (;;) {
+    // As in any batch, the call goes on after a statement of the procedure failed; its errors
+    // are raised when it is over, the first with the others on it.
+    std::vector<DbError> errors;
+    auto keep = [&](const QString& what) {
+        std::vector<DbError> found =
+            errorsOf(diagnostics(SQL_HANDLE_STMT, stmt, link_->dialect), link_->sqlite);
+        if (found.empty() && !succeeded(rc) && rc != SQL_NO_DATA)
+            found.push_back(link_->error(SQL_HANDLE_STMT, stmt, rc, what));
+        bool stop = false;
+        for (DbError& e : found) {
+            stop = stop || endsTheWalk(e);
+            errors.push_back(std::move(e));
+        }
+        return stop;
+    };
+    rc = execDirect(stmt, sql);
+    bool stop = keep(QStringLiteral("SQLExecDirect"));
+    while (!stop) {
+        if (succeeded(rc)) {
             SQLSMALLINT count = 0;
             rc = SQLNumResultCols(stmt, &count);
-            if (!succeeded(rc))
-                failed(QStringLiteral("SQLNumResultCols"));
-            if (count > 0) {
-                while ((rc = SQLFetch(stmt)) != SQL_NO_DATA) {
-                    if (!succeeded(rc))
-                        failed(QStringLiteral("SQLFetch"));
-                }
-            }
-            rc = SQLMoreResults(stmt);
-            if (rc == SQL_NO_DATA)
+            if (!succeeded(rc)) {
+                keep(QStringLiteral("SQLNumResultCols"));
                 break;
-            if (!succeeded(rc))
-                failed(QStringLiteral("SQLMoreResults"));
+            }
+            while (count > 0 && !stop) {
+                rc = SQLFetch(stmt);
+                if (rc == SQL_SUCCESS)
+                    continue;
+                stop = keep(QStringLiteral("SQLFetch"));
+                if (rc != SQL_SUCCESS_WITH_INFO)
+                    break;
+            }
+        } else if (rc != SQL_ERROR && rc != SQL_NO_DATA) {
+            break;
         }
+        if (stop)
+            break;
+        rc = SQLMoreResults(stmt);
+        stop = keep(QStringLiteral("SQLMoreResults"));
+        if (rc == SQL_NO_DATA)
+            break;
     }
+    data::raiseBatchErrors(errors);
 
     for (size_t i = 0; i < params.size(); ++i) {
         if (params[i].output)

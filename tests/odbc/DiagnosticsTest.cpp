@@ -14,7 +14,7 @@ using md::odbc::reportsError;
 namespace {
 
 DiagRecord record(const char* state, int native, int severity = -1) {
-    return DiagRecord{QString::fromLatin1(state), native, QStringLiteral("text"), severity, -1};
+    return DiagRecord{QString::fromLatin1(state), native, QStringLiteral("text"), severity};
 }
 
 TEST(Diagnostics, MessagesOfSeverityTenAndWarningsAreNoErrors) {
@@ -29,16 +29,13 @@ TEST(Diagnostics, MessagesOfSeverityTenAndWarningsAreNoErrors) {
     EXPECT_TRUE(reportsError(record("08S01", 20004, 9)));
 }
 
-TEST(Diagnostics, ErrorsKeepTheServersNumbersLevelAndState) {
-    DiagRecord r = record("23000", 2627, 14);
-    r.state = 1;
-    const auto e = errorOf(r, false);
+TEST(Diagnostics, ErrorsKeepTheServersNumbersAndLevel) {
+    const auto e = errorOf(record("23000", 2627, 14), false);
     EXPECT_EQ(e.message(), QStringLiteral("text"));
     EXPECT_EQ(e.nativeError(), 2627);
     EXPECT_EQ(e.sqlState(), QStringLiteral("23000"));
     EXPECT_EQ(e.category(), ErrorCategory::Constraint);
     EXPECT_EQ(e.level(), 14);
-    EXPECT_EQ(e.state(), 1);
     // SQLite's constraint code is a constraint only from the SQLite driver.
     EXPECT_EQ(errorOf(record("HY000", 19), true).category(), ErrorCategory::Constraint);
     EXPECT_EQ(errorOf(record("HY000", 19), false).category(), ErrorCategory::Other);

@@ -62,6 +62,16 @@ QByteArray cutShortByAnOverflow() {
            done(kDoneCount, 1);
 }
 
+// The answer to a call of a procedure whose second and fourth statements fail.
+QByteArray procedureGoesOnAfterErrors() {
+    using namespace tds;
+    return done(kDoneMore | kDoneCount, 1, End::InProc) + message(2627, 1, 14, kDuplicate, 3) +
+           message(3621, 0, 0, kTerminated, 3) + done(kDoneMore | kDoneError, 0, End::InProc) +
+           done(kDoneMore | kDoneCount, 1, End::InProc) + message(515, 2, 16, kNull, 5) +
+           message(3621, 0, 0, kTerminated, 5) + done(kDoneMore | kDoneError, 0, End::InProc) +
+           done(kDoneFinal, 0, End::Proc);
+}
+
 class FreeTdsBatch : public ::testing::Test {
   protected:
     void SetUp() override { ASSERT_NE(server_.port(), 0); }
@@ -91,6 +101,8 @@ class FreeTdsBatch : public ::testing::Test {
             return endedByAConversion();
         if (sql.contains(QStringLiteral("CUT")))
             return cutShortByAnOverflow();
+        if (sql.contains(QStringLiteral("AddItems")))
+            return procedureGoesOnAfterErrors();
         return QByteArray();
     }};
 };
@@ -170,6 +182,24 @@ TEST_F(FreeTdsBatch, RowsCutShortByAnErrorRaiseItWhereTheyEndAndTheBatchGoesOn) 
     EXPECT_TRUE(rs->takeErrors(ResultSet::ErrorScope::SoFar).empty()) << "raised once";
     EXPECT_EQ(column(*rs), (std::vector<int>{9}));
     EXPECT_FALSE(rs->nextResult());
+}
+
+TEST_F(FreeTdsBatch, AProcedureCallRaisesEveryFailedStatementOfItsBody) {
+    auto session = connect();
+    std::vector<md::data::ProcParam> params{{QStringLiteral("@Count"), 2}};
+    try {
+        session->callProcedure(QStringLiteral("AddItems"), params);
+        FAIL() << "the failed statements went unnoticed";
+    } catch (const DbError& e) {
+        // The body's statements end with DONEINPROC, which FreeTDS reads within one call, and
+        // it ranks the records of one call by severity: the 515 (16) comes before the 2627
+        // (14) the server sent first. Between the statements of a batch the order holds.
+        EXPECT_EQ(e.nativeError(), 515);
+        ASSERT_EQ(e.laterErrors().size(), 1u);
+        EXPECT_EQ(e.laterErrors()[0].nativeError(), 2627);
+    }
+    auto next = session->execute(QStringLiteral("-- GOES_ON"), {});
+    EXPECT_EQ(column(*next), (std::vector<int>{1, 2})) << "the call was read to its end";
 }
 
 }  // namespace

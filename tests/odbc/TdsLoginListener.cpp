@@ -17,6 +17,7 @@ namespace {
 constexpr char kPrelogin = 0x12;
 constexpr char kLogin7 = 0x10;
 constexpr char kSqlBatch = 0x01;
+constexpr char kRpc = 0x03;
 constexpr char kAttention = 0x06;
 constexpr int kHeaderSize = 8;
 constexpr int kPacketSize = 4096;
@@ -115,15 +116,23 @@ bool sendReply(int fd, const QByteArray& tokens) {
     return true;
 }
 
-// The text of a SQL batch message: UTF-16 after the headers (TDS 7.2 and later).
-QString batchText(const QByteArray& body) {
+// The text of a SQL batch message: UTF-16 after the headers (TDS 7.2 and later). A remote
+// procedure call carries its texts among binary fields: it is read at both byte alignments,
+// so that what it names can be looked for.
+QString requestText(char type, const QByteArray& body) {
     if (body.size() < 4)
         return {};
     const int headers = int(little32(body, 0));
     if (headers < 4 || headers > body.size())
         return {};
+    auto utf16 = [](const QByteArray& bytes) {
+        return QString::fromUtf16(reinterpret_cast<const char16_t*>(bytes.constData()),
+                                  bytes.size() / 2);
+    };
     const QByteArray text = body.mid(headers);
-    return QString::fromUtf16(reinterpret_cast<const char16_t*>(text.constData()), text.size() / 2);
+    if (type != kRpc)
+        return utf16(text);
+    return utf16(text) + u'\n' + utf16(text.mid(1));
 }
 
 }  // namespace
@@ -230,8 +239,8 @@ void TdsLoginListener::serveBatches(int client) {
     QByteArray body;
     while (!stop_ && readMessage(client, type, body)) {
         QByteArray reply;
-        if (type == kSqlBatch) {
-            const QString sql = batchText(body);
+        if (type == kSqlBatch || type == kRpc) {
+            const QString sql = requestText(type, body);
             {
                 std::lock_guard lock(mutex_);
                 batches_ << sql;

@@ -26,7 +26,8 @@ struct TdsLogin {
     QString server;
 };
 
-// The tokens answering one SQL batch; an empty answer ends the batch with DONE.
+// The tokens answering one request: a SQL batch, given its text, or a remote procedure call,
+// given the texts it carries; an empty answer ends the request with DONE.
 using BatchResponder = std::function<QByteArray(const QString& sql)>;
 
 class TdsLoginListener {
@@ -42,7 +43,7 @@ class TdsLoginListener {
     std::optional<TdsLogin> login() const;
     // Clients that connected at all.
     int connections() const { return connections_; }
-    // The texts of the SQL batches answered, in order.
+    // The texts of the requests answered, in order.
     QStringList batches() const;
 
   private:

@@ -70,9 +70,9 @@ QByteArray intResult(const QStringList& columns, const std::vector<std::vector<i
     return out;
 }
 
-QByteArray done(quint16 status, quint64 rowCount) {
+QByteArray done(quint16 status, quint64 rowCount, End end) {
     QByteArray out;
-    out += char(0xFD);
+    out += char(end);
     le16(out, status);
     le16(out, 0xC1);  // the current command: a SELECT or DML statement, as the server says
     le64(out, rowCount);

@@ -24,8 +24,9 @@ QByteArray loginAccepted();
 // A result of integer columns: its COLMETADATA and one ROW per row.
 QByteArray intResult(const QStringList& columns, const std::vector<std::vector<int>>& rows);
 
-// The end of one statement.
-QByteArray done(quint16 status, quint64 rowCount = 0);
+// The end of one statement: DONE, or inside a procedure DONEINPROC, and DONEPROC at its end.
+enum class End : char { Batch = char(0xFD), InProc = char(0xFF), Proc = char(0xFE) };
+QByteArray done(quint16 status, quint64 rowCount = 0, End end = End::Batch);
 
 // An ERROR token (a message of severity above 10) or an INFO token (10 or below).
 QByteArray message(int number, int state, int severity, const QString& text, int line = 1);
