@@ -101,6 +101,10 @@ class FreeTdsBatch : public ::testing::Test {
             return endedByAConversion();
         if (sql.contains(QStringLiteral("CUT")))
             return cutShortByAnOverflow();
+        if (sql.contains(QStringLiteral("HANG_UP")))
+            return tds::intResult({QStringLiteral("A")}, {{5}}) +
+                   tds::done(tds::kDoneMore | tds::kDoneCount, 1) +
+                   tds::message(2627, 1, 14, kDuplicate, 2) + tds::hangUp();
         if (sql.contains(QStringLiteral("AddItems")))
             return procedureGoesOnAfterErrors();
         return QByteArray();
@@ -200,6 +204,26 @@ TEST_F(FreeTdsBatch, AProcedureCallRaisesEveryFailedStatementOfItsBody) {
     }
     auto next = session->execute(QStringLiteral("-- GOES_ON"), {});
     EXPECT_EQ(column(*next), (std::vector<int>{1, 2})) << "the call was read to its end";
+}
+
+TEST_F(FreeTdsBatch, ALostConnectionEndsTheWalkWithTheErrorsBeforeIt) {
+    auto session = connect();
+    auto rs = session->execute(QStringLiteral("-- HANG_UP"), {});
+    EXPECT_EQ(column(*rs), (std::vector<int>{5}));
+    try {
+        rs->nextResult();
+        FAIL() << "a batch the server never finished was reported as a success";
+    } catch (const DbError& e) {
+        std::vector<DbError> all{e};
+        all.insert(all.end(), e.laterErrors().begin(), e.laterErrors().end());
+        // The duplicate the server sent, then FreeTDS's own word for the lost connection: an
+        // "Unknown error" under HY000 with no native number, after which the walk stops.
+        ASSERT_EQ(all.size(), 2u);
+        EXPECT_EQ(all[0].nativeError(), 2627);
+        EXPECT_EQ(all[1].sqlState(), QStringLiteral("HY000")) << all[1].what();
+        EXPECT_EQ(all[1].nativeError(), 0);
+    }
+    EXPECT_FALSE(rs->nextResult()) << "nothing more is asked of a lost connection";
 }
 
 }  // namespace

@@ -94,7 +94,9 @@ quint32 little32(const QByteArray& data, int at) {
 }
 
 // Sends `tokens` as one reply message, in packets of the size the client starts with.
-bool sendReply(int fd, const QByteArray& tokens) {
+// A reply cut off (`complete` false) lacks its end-of-message bit, as when a server goes
+// away in the middle of an answer.
+bool sendReply(int fd, const QByteArray& tokens, bool complete = true) {
     constexpr int room = kPacketSize - kHeaderSize;
     int sent = 0;
     quint8 id = 1;
@@ -102,8 +104,8 @@ bool sendReply(int fd, const QByteArray& tokens) {
         const int size = qMin(room, int(tokens.size()) - sent);
         const int length = kHeaderSize + size;
         QByteArray packet(kHeaderSize, '\0');
-        packet[0] = 0x04;                                        // a reply
-        packet[1] = char(sent + size == tokens.size() ? 1 : 0);  // end of message
+        packet[0] = 0x04;                                                    // a reply
+        packet[1] = char(complete && sent + size == tokens.size() ? 1 : 0);  // end of message
         packet[2] = char(length >> 8);
         packet[3] = char(length & 0xFF);
         packet[5] = 51;  // the session id
@@ -249,6 +251,10 @@ void TdsLoginListener::serveBatches(int client) {
         }
         if (reply.isEmpty())
             reply = tds::done(type == kAttention ? 0x0020 : tds::kDoneFinal);
+        if (reply.endsWith(tds::hangUp())) {
+            sendReply(client, reply.chopped(tds::hangUp().size()), false);
+            return;  // the connection closes
+        }
         if (!sendReply(client, reply))
             return;
     }

@@ -70,6 +70,10 @@ QByteArray intResult(const QStringList& columns, const std::vector<std::vector<i
     return out;
 }
 
+QByteArray hangUp() {
+    return QByteArrayLiteral("\0\0listener hangs up\0\0");
+}
+
 QByteArray done(quint16 status, quint64 rowCount, End end) {
     QByteArray out;
     out += char(end);

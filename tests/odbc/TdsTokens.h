@@ -28,6 +28,10 @@ QByteArray intResult(const QStringList& columns, const std::vector<std::vector<i
 enum class End : char { Batch = char(0xFD), InProc = char(0xFF), Proc = char(0xFE) };
 QByteArray done(quint16 status, quint64 rowCount = 0, End end = End::Batch);
 
+// Put after the tokens of an answer, makes the listener send them and close the connection
+// before the answer is complete.
+QByteArray hangUp();
+
 // An ERROR token (a message of severity above 10) or an INFO token (10 or below).
 QByteArray message(int number, int state, int severity, const QString& text, int line = 1);
 
