@@ -194,7 +194,15 @@ bool Query::fetchOne() {
         rethrowWithStatement(sql_.join(u'\n'));
     }
     if (!got) {
+        // With the rows read to their end, a backend may know of a statement after them that
+        // failed: it is the query's error, never a success.
+        std::vector<DbError> later = result_->takeErrors(ResultSet::ErrorScope::SoFar);
         result_.reset();  // everything read: free the server side at once
+        try {
+            raiseBatchErrors(later);
+        } catch (const DbError&) {
+            rethrowWithStatement(sql_.join(u'\n'));
+        }
         return false;
     }
     if (uniDirectional_ && !rows_.empty()) {

@@ -5,6 +5,21 @@
 
 namespace md::odbc {
 
+namespace {
+
+// How the driver (by the name of its library) reports SQL Server's severity and state.
+DiagDialect dialectOf(const QString& driverFile) {
+    const QString name = driverFile.toLower();
+    if (name.contains(QStringLiteral("tdsodbc")))
+        return DiagDialect::FreeTds;
+    if (name.contains(QStringLiteral("msodbcsql")) || name.contains(QStringLiteral("sqlncli")) ||
+        name.contains(QStringLiteral("sqlsrv32")))
+        return DiagDialect::Microsoft;
+    return DiagDialect::Plain;
+}
+
+}  // namespace
+
 std::unique_ptr<data::Session> openSession(const data::ConnectParams& params) {
     return openSession(params, readSettings());
 }
@@ -41,6 +56,7 @@ std::unique_ptr<data::Session> openSession(const data::ConnectParams& params,
     link->connected = true;
     link->sqlite =
         infoText(link->dbc, SQL_DBMS_NAME).contains(QStringLiteral("SQLite"), Qt::CaseInsensitive);
+    link->dialect = dialectOf(infoText(link->dbc, SQL_DRIVER_NAME));
     return std::make_unique<OdbcSession>(std::move(link), params.database);
 }
 

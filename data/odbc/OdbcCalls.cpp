@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QStringList>
+#include <optional>
 
 namespace md::odbc {
 
@@ -70,7 +71,7 @@ QString infoText(SQLHDBC dbc, SQLUSMALLINT item) {
     return fromWide(buffer, clampLength(SQLSMALLINT(length / 2), 255));
 }
 
-std::vector<DiagRecord> diagnostics(SQLSMALLINT handleType, SQLHANDLE handle) {
+std::vector<DiagRecord> readRecords(SQLSMALLINT handleType, SQLHANDLE handle) {
     std::vector<DiagRecord> records;
     for (SQLSMALLINT i = 1;; ++i) {
         SQLWCHAR state[6] = {};
@@ -146,7 +147,7 @@ QString infoText(SQLHDBC dbc, SQLUSMALLINT item) {
                              clampLength(length, sizeof buffer - 1));
 }
 
-std::vector<DiagRecord> diagnostics(SQLSMALLINT handleType, SQLHANDLE handle) {
+std::vector<DiagRecord> readRecords(SQLSMALLINT handleType, SQLHANDLE handle) {
     std::vector<DiagRecord> records;
     for (SQLSMALLINT i = 1;; ++i) {
         SQLCHAR state[6] = {};
@@ -171,6 +172,43 @@ std::vector<DiagRecord> diagnostics(SQLSMALLINT handleType, SQLHANDLE handle) {
 }
 
 #endif
+
+namespace {
+
+// The driver-specific diagnostic fields of the SQL Server drivers (msodbcsql.h).
+constexpr SQLSMALLINT kDiagSsMsgState = -1150;
+constexpr SQLSMALLINT kDiagSsSeverity = -1151;
+
+// An integer diagnostic field of record `number`; nullopt when the driver has none.
+std::optional<int> diagInteger(SQLSMALLINT handleType, SQLHANDLE handle, SQLSMALLINT number,
+                               SQLSMALLINT field) {
+    SQLINTEGER value = 0;
+    SQLSMALLINT length = 0;
+    if (!succeeded(
+            SQLGetDiagField(handleType, handle, number, field, &value, sizeof value, &length)))
+        return std::nullopt;
+    return int(value);
+}
+
+}  // namespace
+
+std::vector<DiagRecord> diagnostics(SQLSMALLINT handleType, SQLHANDLE handle, DiagDialect dialect) {
+    std::vector<DiagRecord> records = readRecords(handleType, handle);
+    if (dialect == DiagDialect::Plain)
+        return records;
+    for (size_t i = 0; i < records.size(); ++i) {
+        const SQLSMALLINT number = SQLSMALLINT(i + 1);
+        DiagRecord& r = records[i];
+        if (dialect == DiagDialect::Microsoft) {
+            r.severity = diagInteger(handleType, handle, number, kDiagSsSeverity).value_or(-1);
+        } else {
+            // FreeTDS files the severity as the message state; it answers nothing for a
+            // severity of 0 and for its own messages, which are then known by their SQLSTATE.
+            r.severity = diagInteger(handleType, handle, number, kDiagSsMsgState).value_or(-1);
+        }
+    }
+    return records;
+}
 
 data::ErrorCategory categoryOf(const QString& sqlState) {
     using data::ErrorCategory;

@@ -42,8 +42,16 @@ struct DiagRecord {
     QString sqlState;
     int nativeError = 0;
     QString message;
+    int severity = -1;  // SQL Server's severity level; -1 when the driver does not tell it
 };
-std::vector<DiagRecord> diagnostics(SQLSMALLINT handleType, SQLHANDLE handle);
+
+// How a driver reports SQL Server's severity beside a record. The Microsoft drivers give it as
+// a field of their own; FreeTDS keeps it in the message-state field; other drivers do not.
+enum class DiagDialect { Plain, FreeTds, Microsoft };
+
+// Every diagnostic record the last call left on `handle`, in the driver's order.
+std::vector<DiagRecord> diagnostics(SQLSMALLINT handleType, SQLHANDLE handle,
+                                    DiagDialect dialect = DiagDialect::Plain);
 
 // The category a SQLSTATE belongs to.
 data::ErrorCategory categoryOf(const QString& sqlState);

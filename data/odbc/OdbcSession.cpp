@@ -1,7 +1,8 @@
 #include "data/odbc/OdbcSession.h"
 
-#include "data/backend/Decimal.h"
 #include "data/backend/SqlLexer.h"
+#include "data/odbc/OdbcResultSet.h"
+#include "data/odbc/OdbcValues.h"
 
 #include <QDateTime>
 #include <QRegularExpression>
@@ -16,82 +17,6 @@ using data::DbError;
 using data::UsageError;
 
 namespace {
-
-enum class Kind { Integer, Real, Text, DateTime, Binary, Unknown };
-
-Kind kindOfMeta(int type) {
-    switch (type) {
-        case QMetaType::Bool:
-        case QMetaType::Int:
-        case QMetaType::UInt:
-        case QMetaType::LongLong:
-        case QMetaType::ULongLong:
-        case QMetaType::Long:
-        case QMetaType::ULong:
-        case QMetaType::Short:
-        case QMetaType::UShort:
-        case QMetaType::Char:
-        case QMetaType::SChar:
-        case QMetaType::UChar:
-            return Kind::Integer;
-        case QMetaType::Double:
-        case QMetaType::Float:
-            return Kind::Real;
-        case QMetaType::QString:
-        case QMetaType::QChar:
-            return Kind::Text;
-        case QMetaType::QDateTime:
-        case QMetaType::QDate:
-            return Kind::DateTime;
-        case QMetaType::QByteArray:
-            return Kind::Binary;
-        default:
-            return Kind::Unknown;
-    }
-}
-
-Kind kindOfSql(SQLSMALLINT type) {
-    switch (type) {
-        case SQL_BIT:
-        case SQL_TINYINT:
-        case SQL_SMALLINT:
-        case SQL_INTEGER:
-        case SQL_BIGINT:
-            return Kind::Integer;
-        case SQL_REAL:
-        case SQL_FLOAT:
-        case SQL_DOUBLE:
-        case SQL_NUMERIC:
-        case SQL_DECIMAL:
-            return Kind::Real;
-        case SQL_TYPE_DATE:
-        case SQL_TYPE_TIMESTAMP:
-        case SQL_DATE:
-        case SQL_TIMESTAMP:
-            return Kind::DateTime;
-        case SQL_BINARY:
-        case SQL_VARBINARY:
-        case SQL_LONGVARBINARY:
-            return Kind::Binary;
-        default:  // character types, GUIDs, times and anything else read as text
-            return Kind::Text;
-    }
-}
-
-QMetaType::Type metaOf(Kind kind) {
-    switch (kind) {
-        case Kind::Integer:
-            return QMetaType::LongLong;
-        case Kind::Real:
-            return QMetaType::Double;
-        case Kind::DateTime:
-            return QMetaType::QDateTime;
-        case Kind::Binary:
-            return QMetaType::QByteArray;
-        default:
-            return QMetaType::QString;
-    }
-}
 
 constexpr int kDefaultTextOutput = 4000;    // characters
 constexpr int kDefaultBinaryOutput = 8000;  // bytes
@@ -108,27 +33,6 @@ struct ParamBuffer {
     Kind kind = Kind::Unknown;
     QString name;  // of a procedure parameter, for messages
 };
-
-SQL_TIMESTAMP_STRUCT toTimestamp(const QDateTime& value) {
-    SQL_TIMESTAMP_STRUCT ts{};
-    const QDate d = value.date();
-    const QTime t = value.time();
-    ts.year = SQLSMALLINT(d.year());
-    ts.month = SQLUSMALLINT(d.month());
-    ts.day = SQLUSMALLINT(d.day());
-    ts.hour = SQLUSMALLINT(t.hour());
-    ts.minute = SQLUSMALLINT(t.minute());
-    ts.second = SQLUSMALLINT(t.second());
-    ts.fraction = SQLUINTEGER(t.msec()) * 1000000u;
-    return ts;
-}
-
-QVariant fromTimestamp(const SQL_TIMESTAMP_STRUCT& ts) {
-    const QDate date(ts.year, ts.month, ts.day);
-    if (!date.isValid())
-        return QVariant(QMetaType(QMetaType::QDateTime));
-    return QDateTime(date, QTime(ts.hour, ts.minute, ts.second, int(ts.fraction / 1000000u)));
-}
 
 // Describes `value` as a parameter. For an output, `outType` and `outSize` shape the buffer
 // the server writes into.
@@ -310,7 +214,7 @@ DbError Link::error(SQLSMALLINT type, SQLHANDLE handle, SQLRETURN rc, const QStr
     return e;
 }
 
-SQLHSTMT Link::run(const StatementPiece& piece) {
+Sent Link::send(const StatementPiece& piece) {
     SQLHSTMT stmt = nullptr;
     SQLRETURN rc = SQLAllocHandle(SQL_HANDLE_STMT, dbc, &stmt);
     if (!succeeded(rc))
@@ -324,308 +228,16 @@ SQLHSTMT Link::run(const StatementPiece& piece) {
             if (!succeeded(rc))
                 throw error(SQL_HANDLE_STMT, stmt, rc, QStringLiteral("SQLBindParameter"));
         }
-        rc = execDirect(stmt, piece.sql);
-        if (!succeeded(rc) && rc != SQL_NO_DATA)
-            throw error(SQL_HANDLE_STMT, stmt, rc, QStringLiteral("SQLExecDirect"));
     } catch (...) {
         SQLFreeHandle(SQL_HANDLE_STMT, stmt);
         throw;
     }
+    Sent sent{stmt, execDirect(stmt, piece.sql), {}};
+    // The answer is read before the parameters are let go: every later call clears it.
+    sent.records = diagnostics(SQL_HANDLE_STMT, stmt, dialect);
     // The values have been sent; the buffers go with this scope.
     SQLFreeStmt(stmt, SQL_RESET_PARAMS);
-    return stmt;
-}
-
-// ---------------------------------------------------------------------------------------------
-// OdbcResultSet
-
-OdbcResultSet::OdbcResultSet(std::shared_ptr<Link> link, SQLHSTMT stmt,
-                             std::deque<StatementPiece> rest)
-    : link_(std::move(link)), stmt_(stmt), rest_(std::move(rest)) {
-    link_->active = this;
-    seekRows(false);
-}
-
-OdbcResultSet::~OdbcResultSet() {
-    closeStatement();
-}
-
-void OdbcResultSet::closeStatement() {
-    if (stmt_) {
-        SQLFreeHandle(SQL_HANDLE_STMT, stmt_);
-        stmt_ = nullptr;
-    }
-    if (link_->active == this)
-        link_->active = nullptr;
-}
-
-void OdbcResultSet::fail(const DbError& error) {
-    failure_ = error;
-    failureCutsRows_ = readingRows_;
-    readingRows_ = false;
-    rest_.clear();
-    closeStatement();
-    throw error;
-}
-
-bool OdbcResultSet::moreResults() {
-    const SQLRETURN rc = SQLMoreResults(stmt_);
-    if (succeeded(rc))
-        return true;
-    if (rc != SQL_NO_DATA)
-        fail(link_->error(SQL_HANDLE_STMT, stmt_, rc, QStringLiteral("SQLMoreResults")));
-    closeStatement();
-    if (rest_.empty())
-        return false;
-    StatementPiece piece = std::move(rest_.front());
-    rest_.pop_front();
-    try {
-        stmt_ = link_->run(piece);
-    } catch (const DbError& e) {
-        fail(e);
-    }
-    link_->active = this;
-    return true;
-}
-
-bool OdbcResultSet::seekRows(bool advance) {
-    for (;;) {
-        if (advance && !moreResults()) {
-            columns_.clear();
-            sqlTypes_.clear();
-            return false;
-        }
-        advance = true;
-        SQLSMALLINT count = 0;
-        const SQLRETURN rc = SQLNumResultCols(stmt_, &count);
-        if (!succeeded(rc))
-            fail(link_->error(SQL_HANDLE_STMT, stmt_, rc, QStringLiteral("SQLNumResultCols")));
-        SQLLEN rows = -1;
-        if (!succeeded(SQLRowCount(stmt_, &rows)))
-            rows = -1;
-        rowsAffected_ = rows;
-        if (count > 0) {
-            columns_.assign(size_t(count), {});
-            sqlTypes_.assign(size_t(count), SQL_UNKNOWN_TYPE);
-            describe();
-            liveRowsDone_ = false;
-            return true;
-        }
-    }
-}
-
-void OdbcResultSet::describe() {
-    for (size_t i = 0; i < columns_.size(); ++i) {
-        const SQLUSMALLINT number = SQLUSMALLINT(i + 1);
-        data::ColumnInfo& column = columns_[i];
-        SQLSMALLINT type = SQL_UNKNOWN_TYPE, digits = 0;
-        SQLULEN size = 0;
-        const SQLRETURN rc = describeColumn(stmt_, number, column.name, type, size, digits);
-        if (!succeeded(rc))
-            fail(link_->error(SQL_HANDLE_STMT, stmt_, rc, QStringLiteral("SQLDescribeCol")));
-        const bool textual =
-            type == SQL_CHAR || type == SQL_VARCHAR || type == SQL_WCHAR || type == SQL_WVARCHAR;
-        if (type == SQL_DECIMAL || type == SQL_NUMERIC) {
-            column.precision = int(size);
-            column.scale = digits;
-        }
-        if (link_->sqlite && (textual || type == SQL_DOUBLE || type == SQL_DECIMAL)) {
-            // The SQLite driver calls decimal and money columns text or double; they hold
-            // numbers of the declared scale.
-            const QString declared = columnText(stmt_, number, SQL_DESC_TYPE_NAME).toLower();
-            static const QRegularExpression shape(
-                QStringLiteral(R"(^(?:decimal|numeric)\s*\(\s*(\d+)\s*(?:,\s*(\d+)\s*)?\))"));
-            if (const auto m = shape.match(declared); m.hasMatch()) {
-                type = SQL_DECIMAL;
-                column.precision = m.captured(1).toInt();
-                column.scale = m.captured(2).isEmpty() ? 0 : m.captured(2).toInt();
-            } else if (declared.contains(QStringLiteral("money"))) {
-                type = SQL_DECIMAL;
-                column.precision = declared.contains(QStringLiteral("small")) ? 10 : 19;
-                column.scale = 4;
-            } else if (textual && (declared.startsWith(QStringLiteral("decimal")) ||
-                                   declared.startsWith(QStringLiteral("numeric")))) {
-                type = SQL_DOUBLE;
-            }
-        }
-        sqlTypes_[i] = type;
-        const Kind kind = kindOfSql(type);
-        column.type = metaOf(kind);
-        column.size =
-            kind == Kind::Text && textual && size > 0 && size < (1u << 30) ? int(size) : -1;
-        column.baseTable = columnText(stmt_, number, SQL_DESC_BASE_TABLE_NAME);
-        column.baseColumn = columnText(stmt_, number, SQL_DESC_BASE_COLUMN_NAME);
-    }
-}
-
-void OdbcResultSet::readRow(Row& row) {
-    row.assign(columns_.size(), QVariant());
-    for (size_t i = 0; i < columns_.size(); ++i) {
-        const SQLUSMALLINT number = SQLUSMALLINT(i + 1);
-        const Kind kind = kindOfSql(sqlTypes_[i]);
-        const QMetaType nullType(metaOf(kind));
-        SQLLEN indicator = 0;
-        SQLRETURN rc = SQL_SUCCESS;
-        auto failed = [&] {
-            fail(link_->error(SQL_HANDLE_STMT, stmt_, rc, QStringLiteral("SQLGetData")));
-        };
-        switch (kind) {
-            case Kind::Integer: {
-                SQLBIGINT v = 0;
-                rc = SQLGetData(stmt_, number, SQL_C_SBIGINT, &v, sizeof v, &indicator);
-                if (!succeeded(rc))
-                    failed();
-                row[i] = indicator == SQL_NULL_DATA ? QVariant(nullType) : QVariant(qlonglong(v));
-                break;
-            }
-            case Kind::Real: {
-                if (columns_[i].scale >= 0) {
-                    // Decimals come as their text, so no digit passes through a double.
-                    char buffer[96];
-                    rc = SQLGetData(stmt_, number, SQL_C_CHAR, buffer, sizeof buffer, &indicator);
-                    if (!succeeded(rc))
-                        failed();
-                    if (indicator == SQL_NULL_DATA) {
-                        row[i] = QVariant(nullType);
-                        break;
-                    }
-                    const QString text = QString::fromLatin1(
-                        buffer, qsizetype(std::clamp<SQLLEN>(indicator, 0, sizeof buffer - 1)));
-                    auto d = data::Decimal::parse(text, true);
-                    if (d)
-                        d = d->rescaled(columns_[i].scale);
-                    row[i] = d ? QVariant::fromValue(*d) : QVariant(text.toDouble());
-                    break;
-                }
-                double v = 0;
-                rc = SQLGetData(stmt_, number, SQL_C_DOUBLE, &v, sizeof v, &indicator);
-                if (!succeeded(rc))
-                    failed();
-                row[i] = indicator == SQL_NULL_DATA ? QVariant(nullType) : QVariant(v);
-                break;
-            }
-            case Kind::DateTime: {
-                SQL_TIMESTAMP_STRUCT ts{};
-                rc = SQLGetData(stmt_, number, SQL_C_TYPE_TIMESTAMP, &ts, sizeof ts, &indicator);
-                if (!succeeded(rc))
-                    failed();
-                row[i] = indicator == SQL_NULL_DATA ? QVariant(nullType) : fromTimestamp(ts);
-                break;
-            }
-            case Kind::Binary: {
-                QByteArray bytes;
-                char buffer[8192];
-                for (;;) {
-                    rc = SQLGetData(stmt_, number, SQL_C_BINARY, buffer, sizeof buffer, &indicator);
-                    if (rc == SQL_NO_DATA)
-                        break;
-                    if (!succeeded(rc))
-                        failed();
-                    if (indicator == SQL_NULL_DATA)
-                        break;
-                    const bool more =
-                        rc == SQL_SUCCESS_WITH_INFO &&
-                        (indicator == SQL_NO_TOTAL || indicator > SQLLEN(sizeof buffer));
-                    bytes.append(buffer, more ? qsizetype(sizeof buffer) : qsizetype(indicator));
-                    if (!more)
-                        break;
-                }
-                row[i] = indicator == SQL_NULL_DATA ? QVariant(nullType) : QVariant(bytes);
-                break;
-            }
-            default: {
-                QString text;
-                SQLWCHAR buffer[4096];
-                constexpr SQLLEN room = SQLLEN(sizeof buffer - sizeof(SQLWCHAR));
-                for (;;) {
-                    rc = SQLGetData(stmt_, number, SQL_C_WCHAR, buffer, sizeof buffer, &indicator);
-                    if (rc == SQL_NO_DATA)
-                        break;
-                    if (!succeeded(rc))
-                        failed();
-                    if (indicator == SQL_NULL_DATA)
-                        break;
-                    const bool more = rc == SQL_SUCCESS_WITH_INFO &&
-                                      (indicator == SQL_NO_TOTAL || indicator > room);
-                    const SQLLEN bytes = more ? room : indicator;
-                    text.append(QStringView(reinterpret_cast<const char16_t*>(buffer),
-                                            qsizetype(bytes / SQLLEN(sizeof(SQLWCHAR)))));
-                    if (!more)
-                        break;
-                }
-                row[i] = indicator == SQL_NULL_DATA ? QVariant(nullType) : QVariant(text);
-                break;
-            }
-        }
-    }
-}
-
-bool OdbcResultSet::fetch(std::vector<QVariant>& row) {
-    if (stmt_) {
-        if (liveRowsDone_ || columns_.empty())
-            return false;
-        const SQLRETURN rc = SQLFetch(stmt_);
-        if (rc == SQL_NO_DATA) {
-            liveRowsDone_ = true;
-            return false;
-        }
-        readingRows_ = true;
-        if (!succeeded(rc))
-            fail(link_->error(SQL_HANDLE_STMT, stmt_, rc, QStringLiteral("SQLFetch")));
-        readRow(row);
-        readingRows_ = false;
-        return true;
-    }
-    if (!rows_.empty()) {
-        row = std::move(rows_.front());
-        rows_.pop_front();
-        return true;
-    }
-    // A result cut short by an error is never reported as complete.
-    if (failure_ && later_.empty() && failureCutsRows_)
-        throw *failure_;
-    return false;
-}
-
-bool OdbcResultSet::nextResult() {
-    if (stmt_)
-        return seekRows(true);
-    rows_.clear();
-    if (!later_.empty()) {
-        Buffered& next = later_.front();
-        columns_ = std::move(next.columns);
-        rowsAffected_ = next.rowsAffected;
-        rows_ = std::move(next.rows);
-        later_.pop_front();
-        return true;
-    }
-    if (failure_)
-        throw *failure_;
-    columns_.clear();
-    return false;
-}
-
-void OdbcResultSet::bufferRest() {
-    if (!stmt_)
-        return;
-    std::vector<data::ColumnInfo> currentColumns = columns_;
-    const qint64 currentRows = rowsAffected_;
-    try {
-        Row row;
-        while (fetch(row))
-            rows_.push_back(std::move(row));
-        while (seekRows(true)) {
-            Buffered result{columns_, rowsAffected_, {}};
-            later_.push_back(std::move(result));
-            while (fetch(row))
-                later_.back().rows.push_back(std::move(row));
-        }
-    } catch (const DbError&) {
-        // fail() kept the error in failure_; the reader meets it where the data ends.
-    }
-    columns_ = std::move(currentColumns);
-    rowsAffected_ = currentRows;
-    closeStatement();
+    return sent;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -652,11 +264,7 @@ data::BackendQuirks OdbcSession::quirks() const {
 std::unique_ptr<data::ResultSet> OdbcSession::execute(const QString& sql,
                                                       const std::vector<QVariant>& params) {
     link_->releaseActive();
-    std::deque<StatementPiece> pieces = splitBatch(sql, params, link_->sqlite);
-    StatementPiece first = std::move(pieces.front());
-    pieces.pop_front();
-    SQLHSTMT stmt = link_->run(first);
-    return std::make_unique<OdbcResultSet>(link_, stmt, std::move(pieces));
+    return std::make_unique<OdbcResultSet>(link_, splitBatch(sql, params, link_->sqlite));
 }
 
 int OdbcSession::callProcedure(const QString& name, std::vector<data::ProcParam>& params) {
@@ -700,30 +308,51 @@ int OdbcSession::callProcedure(const QString& name, std::vector<data::ProcParam>
         if (!succeeded(rc))
             failed(QStringLiteral("SQLBindParameter"));
     }
-    rc = execDirect(stmt, sql);
-    if (!succeeded(rc) && rc != SQL_NO_DATA)
-        failed(QStringLiteral("SQLExecDirect"));
-
     // Outputs arrive with the last packet of the call: every result is read to its end first.
-    if (rc != SQL_NO_DATA) {
-        for (;;) {
+    // As in any batch, the call goes on after a statement of the procedure failed; its errors
+    // are raised when it is over, the first with the others on it.
+    std::vector<DbError> errors;
+    auto keep = [&](const QString& what) {
+        std::vector<DbError> found =
+            errorsOf(diagnostics(SQL_HANDLE_STMT, stmt, link_->dialect), link_->sqlite);
+        if (found.empty() && !succeeded(rc) && rc != SQL_NO_DATA)
+            found.push_back(link_->error(SQL_HANDLE_STMT, stmt, rc, what));
+        bool stop = false;
+        for (DbError& e : found) {
+            stop = stop || endsTheWalk(e);
+            errors.push_back(std::move(e));
+        }
+        return stop;
+    };
+    rc = execDirect(stmt, sql);
+    bool stop = keep(QStringLiteral("SQLExecDirect"));
+    while (!stop) {
+        if (succeeded(rc)) {
             SQLSMALLINT count = 0;
             rc = SQLNumResultCols(stmt, &count);
-            if (!succeeded(rc))
-                failed(QStringLiteral("SQLNumResultCols"));
-            if (count > 0) {
-                while ((rc = SQLFetch(stmt)) != SQL_NO_DATA) {
-                    if (!succeeded(rc))
-                        failed(QStringLiteral("SQLFetch"));
-                }
-            }
-            rc = SQLMoreResults(stmt);
-            if (rc == SQL_NO_DATA)
+            if (!succeeded(rc)) {
+                keep(QStringLiteral("SQLNumResultCols"));
                 break;
-            if (!succeeded(rc))
-                failed(QStringLiteral("SQLMoreResults"));
+            }
+            while (count > 0 && !stop) {
+                rc = SQLFetch(stmt);
+                if (rc == SQL_SUCCESS)
+                    continue;
+                stop = keep(QStringLiteral("SQLFetch"));
+                if (rc != SQL_SUCCESS_WITH_INFO)
+                    break;
+            }
+        } else if (rc != SQL_ERROR && rc != SQL_NO_DATA) {
+            break;
         }
+        if (stop)
+            break;
+        rc = SQLMoreResults(stmt);
+        stop = keep(QStringLiteral("SQLMoreResults"));
+        if (rc == SQL_NO_DATA)
+            break;
     }
+    data::raiseBatchErrors(errors);
 
     for (size_t i = 0; i < params.size(); ++i) {
         if (params[i].output)

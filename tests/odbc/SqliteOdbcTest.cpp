@@ -145,7 +145,7 @@ TEST_F(SqliteOdbc, LaterStatementFailureStopsTheBatch) {
     } catch (const DbError& e) {
         EXPECT_TRUE(e.message().contains(QStringLiteral("syntax error"))) << e.what();
     }
-    EXPECT_THROW(result->nextResult(), DbError);
+    EXPECT_FALSE(result->nextResult()) << "an error is raised once, after the last result";
     EXPECT_EQ(readAll(*exec(QStringLiteral("select * from Item"))).size(), 0u);
 }
 

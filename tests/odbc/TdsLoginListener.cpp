@@ -1,5 +1,7 @@
 #include "TdsLoginListener.h"
 
+#include "TdsTokens.h"
+
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
@@ -14,7 +16,11 @@ namespace {
 
 constexpr char kPrelogin = 0x12;
 constexpr char kLogin7 = 0x10;
+constexpr char kSqlBatch = 0x01;
+constexpr char kRpc = 0x03;
+constexpr char kAttention = 0x06;
 constexpr int kHeaderSize = 8;
+constexpr int kPacketSize = 4096;
 constexpr int kWaitMs = 15000;
 
 bool readExactly(int fd, char* into, int size) {
@@ -83,6 +89,54 @@ quint16 little16(const QByteArray& data, int at) {
     return quint16(quint8(data[at]) | (quint8(data[at + 1]) << 8));
 }
 
+quint32 little32(const QByteArray& data, int at) {
+    return quint32(little16(data, at)) | (quint32(little16(data, at + 2)) << 16);
+}
+
+// Sends `tokens` as one reply message, in packets of the size the client starts with.
+// A reply cut off (`complete` false) lacks its end-of-message bit, as when a server goes
+// away in the middle of an answer.
+bool sendReply(int fd, const QByteArray& tokens, bool complete = true) {
+    constexpr int room = kPacketSize - kHeaderSize;
+    int sent = 0;
+    quint8 id = 1;
+    do {
+        const int size = qMin(room, int(tokens.size()) - sent);
+        const int length = kHeaderSize + size;
+        QByteArray packet(kHeaderSize, '\0');
+        packet[0] = 0x04;                                                    // a reply
+        packet[1] = char(complete && sent + size == tokens.size() ? 1 : 0);  // end of message
+        packet[2] = char(length >> 8);
+        packet[3] = char(length & 0xFF);
+        packet[5] = 51;  // the session id
+        packet[6] = char(id++);
+        packet += tokens.mid(sent, size);
+        if (::send(fd, packet.constData(), size_t(packet.size()), MSG_NOSIGNAL) != packet.size())
+            return false;
+        sent += size;
+    } while (sent < tokens.size());
+    return true;
+}
+
+// The text of a SQL batch message: UTF-16 after the headers (TDS 7.2 and later). A remote
+// procedure call carries its texts among binary fields: it is read at both byte alignments,
+// so that what it names can be looked for.
+QString requestText(char type, const QByteArray& body) {
+    if (body.size() < 4)
+        return {};
+    const int headers = int(little32(body, 0));
+    if (headers < 4 || headers > body.size())
+        return {};
+    auto utf16 = [](const QByteArray& bytes) {
+        return QString::fromUtf16(reinterpret_cast<const char16_t*>(bytes.constData()),
+                                  bytes.size() / 2);
+    };
+    const QByteArray text = body.mid(headers);
+    if (type != kRpc)
+        return utf16(text);
+    return utf16(text) + u'\n' + utf16(text.mid(1));
+}
+
 }  // namespace
 
 std::optional<TdsLogin> decodeLogin7(const QByteArray& body) {
@@ -114,7 +168,7 @@ std::optional<TdsLogin> decodeLogin7(const QByteArray& body) {
     return login;
 }
 
-TdsLoginListener::TdsLoginListener() {
+TdsLoginListener::TdsLoginListener(BatchResponder responder) : responder_(std::move(responder)) {
     listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
     if (listener_ < 0)
         return;
@@ -136,6 +190,11 @@ TdsLoginListener::~TdsLoginListener() {
         thread_.join();
     if (listener_ >= 0)
         ::close(listener_);
+}
+
+QStringList TdsLoginListener::batches() const {
+    std::lock_guard lock(mutex_);
+    return batches_;
 }
 
 std::optional<TdsLogin> TdsLoginListener::login() const {
@@ -168,9 +227,37 @@ void TdsLoginListener::serveClient(int client) {
     if (!readMessage(client, type, body) || type != kLogin7)
         return;
     std::optional<TdsLogin> decoded = decodeLogin7(body);
-    std::lock_guard lock(mutex_);
-    if (decoded && !login_)
-        login_ = std::move(decoded);
+    {
+        std::lock_guard lock(mutex_);
+        if (decoded && !login_)
+            login_ = std::move(decoded);
+    }
+    if (responder_ && sendReply(client, tds::loginAccepted()))
+        serveBatches(client);
+}
+
+void TdsLoginListener::serveBatches(int client) {
+    char type = 0;
+    QByteArray body;
+    while (!stop_ && readMessage(client, type, body)) {
+        QByteArray reply;
+        if (type == kSqlBatch || type == kRpc) {
+            const QString sql = requestText(type, body);
+            {
+                std::lock_guard lock(mutex_);
+                batches_ << sql;
+            }
+            reply = responder_(sql);
+        }
+        if (reply.isEmpty())
+            reply = tds::done(type == kAttention ? 0x0020 : tds::kDoneFinal);
+        if (reply.endsWith(tds::hangUp())) {
+            sendReply(client, reply.chopped(tds::hangUp().size()), false);
+            return;  // the connection closes
+        }
+        if (!sendReply(client, reply))
+            return;
+    }
 }
 
 }  // namespace md::odbc::test

@@ -3,10 +3,16 @@
 // A listener on 127.0.0.1 that reads what a SQL Server client sends to log in: it answers the
 // PRELOGIN packet (no encryption), decodes the LOGIN7 packet that follows and then closes the
 // connection, so the login fails but the values the driver really sent can be checked.
+// Given a responder, it accepts the login instead and answers each SQL batch with the tokens
+// the responder makes of its text, so that what a driver makes of a server's answer can be
+// checked without a server.
 
+#include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 #include <atomic>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <thread>
@@ -20,9 +26,14 @@ struct TdsLogin {
     QString server;
 };
 
+// The tokens answering one request: a SQL batch, given its text, or a remote procedure call,
+// given the texts it carries; an empty answer ends the request with DONE.
+using BatchResponder = std::function<QByteArray(const QString& sql)>;
+
 class TdsLoginListener {
   public:
-    TdsLoginListener();  // binds and starts listening; port() is 0 when that failed
+    // Binds and starts listening; port() is 0 when that failed.
+    explicit TdsLoginListener(BatchResponder responder = {});
     ~TdsLoginListener();
     TdsLoginListener(const TdsLoginListener&) = delete;
     TdsLoginListener& operator=(const TdsLoginListener&) = delete;
@@ -32,10 +43,13 @@ class TdsLoginListener {
     std::optional<TdsLogin> login() const;
     // Clients that connected at all.
     int connections() const { return connections_; }
+    // The texts of the requests answered, in order.
+    QStringList batches() const;
 
   private:
     void serve();
     void serveClient(int client);
+    void serveBatches(int client);
 
     int listener_ = -1;
     quint16 port_ = 0;
@@ -43,6 +57,8 @@ class TdsLoginListener {
     std::atomic<int> connections_{0};
     mutable std::mutex mutex_;
     std::optional<TdsLogin> login_;
+    BatchResponder responder_;
+    QStringList batches_;
     std::thread thread_;
 };
 
