@@ -62,7 +62,11 @@ QString makeSchema(const QString& folder) {
         master->execute(u"CREATE DATABASE "_qs + demoDb(), {});
     }
     runScript(*openDatabase(server, configDb()), configScript());
-    runScript(*openDatabase(server, demoDb()), companyScript());
+    {
+        auto company = openDatabase(server, demoDb());
+        runScript(*company, companyScript());
+        runScript(*company, companyEmbeddedScript());
+    }
     return server;
 }
 

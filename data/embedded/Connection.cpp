@@ -3,6 +3,7 @@
 #include "data/embedded/BatchParser.h"
 #include "data/embedded/EngineConventions.h"
 #include "data/embedded/ErrorMapping.h"
+#include "data/embedded/FulltextIndex.h"
 #include "data/embedded/ProcedureRegistry.h"
 #include "data/embedded/ServerFolder.h"
 #include "data/embedded/SqliteUtil.h"
@@ -180,6 +181,7 @@ void Connection::configure() {
     sqlite3_busy_timeout(db_, kBusyTimeoutMs);
     sqlite3_extended_result_codes(db_, 1);
     registerTranslatorFunctions(db_);
+    registerFulltextFunctions(*this);
     const int det = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
     sqlite3_create_function(db_, "md_raise", 3, SQLITE_UTF8, this, mdRaise, nullptr, nullptr);
     sqlite3_create_function(db_, "md_keytext", 1, det, this, mdKeyText, nullptr, nullptr);
@@ -208,6 +210,12 @@ Connection::~Connection() {
             sqlite3_finalize(s);
     }
     sqlite3_close_v2(db_);
+}
+
+quint64 Connection::dataStamp() const {
+    unsigned int version = 0;
+    sqlite3_file_control(db_, "main", SQLITE_FCNTL_DATA_VERSION, &version);
+    return (quint64(version) << 32) | (quint64(sqlite3_total_changes64(db_)) & 0xFFFFFFFFu);
 }
 
 StmtLease Connection::prepare(const QString& sql) {
