@@ -139,8 +139,10 @@ TEST_F(Text, LikeFollowsTheServer) {
     EXPECT_FALSE(utf8("\xC3\xA4\xC3 b"));  // a cut sequence between ä and b
     EXPECT_EQ(utf8("\xC3\xA4\xC3 b"), likeMatches(QString::fromUtf8("\xC3\xA4\xC3 b"), u"%ÄB%"_s));
     EXPECT_TRUE(LikePattern(u"%ค้า%"_s).matchesUtf8("สินค้า  ", 20));
-    EXPECT_EQ(LikePattern(u"%aB_cd[x]EFG%h"_s).literalRuns(),
-              (std::vector<std::u32string>{U"ab", U"cd", U"efg", U"h"}));
+    EXPECT_EQ(LikePattern(u"%aB_cd[x]EFG%h[^i]j[k-l]"_s).literalRuns(),
+              (std::vector<std::u32string>{U"ab", U"cdxefg", U"h", U"j"}));
+    EXPECT_EQ(LikePattern(u"%50[%] [_]off[[]%"_s).literalRuns(),
+              (std::vector<std::u32string>{U"50% _off["}));
     EXPECT_EQ(LikePattern(u"50!%x[y"_s, u'!').literalRuns(),
               (std::vector<std::u32string>{U"50%x[y"}));
 

@@ -294,8 +294,11 @@ bool LikePattern::matchesUtf8(const char* utf8, int bytes) const {
 std::vector<std::u32string> LikePattern::literalRuns() const {
     std::vector<std::u32string> runs(1);
     for (const Token& t : tokens_) {
-        if (t.kind == Token::Literal) {
-            runs.back().push_back(t.ch);
+        // A set of one character ([_], [%], [[], as typed text is escaped) is that character.
+        const bool one = t.kind == Token::Set && !t.negated && t.ranges.size() == 1 &&
+                         t.ranges[0].first == t.ranges[0].second;
+        if (t.kind == Token::Literal || one) {
+            runs.back().push_back(one ? t.ranges[0].first : t.ch);
         } else if (!runs.back().empty()) {
             runs.emplace_back();
         }
