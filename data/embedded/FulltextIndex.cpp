@@ -102,9 +102,10 @@ void addRow(Connection& conn, const FulltextIndex& ix, sqlite3_int64 cap, sqlite
         return;
     StmtLease count = conn.prepare(
         u"INSERT INTO "_s + gramTable(ix) +
-        u" (gram, docs, first, full) VALUES (?1, 1, ?2, 0) ON CONFLICT (gram) DO UPDATE SET "
-        "docs = docs + 1, first = CASE WHEN excluded.first < first THEN excluded.first ELSE "
-        "first END RETURNING docs, full"_s);
+        u" (gram, docs, first, last, full) VALUES (?1, 1, ?2, ?2, 0) ON CONFLICT (gram) DO "
+        "UPDATE SET docs = docs + 1, first = CASE WHEN excluded.first < first THEN "
+        "excluded.first ELSE first END, last = CASE WHEN excluded.last > last THEN "
+        "excluded.last ELSE last END RETURNING docs, full"_s);
     StmtLease post = conn.prepare(u"INSERT OR IGNORE INTO "_s + postTable(ix) +
                                   u" (gram, rid) VALUES (?1, ?2)"_s);
     for (const std::string& g : grams) {
@@ -205,11 +206,11 @@ void createTriggers(sqlite3* db, const FulltextIndex& ix) {
 }
 
 // The rows already there, counted in memory: read in key order, the first row to hold a
-// piece has its lowest key.
+// piece has its lowest key and the last its highest.
 void fill(Connection& conn, const FulltextIndex& ix) {
     struct Piece {
         sqlite3_int64 docs = 0;
-        QByteArray first;  // the key's text, or its integer as decimal digits
+        QByteArray first, last;  // the key's text, or its integer as decimal digits
         bool integer = false;
         bool full = false;
         std::vector<sqlite3_int64> rows;
@@ -225,11 +226,11 @@ void fill(Connection& conn, const FulltextIndex& ix) {
             const std::set<std::string> grams = gramsOf(sqlite3_column_value(stmt, 2));
             for (const std::string& g : grams) {
                 Piece& p = pieces[g];
+                p.last = QByteArray(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 1)),
+                                    sqlite3_column_bytes(stmt, 1));
                 if (p.docs++ == 0) {
                     p.integer = sqlite3_column_type(stmt, 1) == SQLITE_INTEGER;
-                    p.first =
-                        QByteArray(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 1)),
-                                   sqlite3_column_bytes(stmt, 1));
+                    p.first = p.last;
                 }
                 if (p.full)
                     continue;
@@ -242,19 +243,22 @@ void fill(Connection& conn, const FulltextIndex& ix) {
             }
         }
     }
-    StmtLease gram = conn.prepare(u"INSERT INTO "_s + gramTable(ix) +
-                                  u" (gram, docs, first, full) VALUES (?1, ?2, ?3, ?4)"_s);
+    StmtLease gram =
+        conn.prepare(u"INSERT INTO "_s + gramTable(ix) +
+                     u" (gram, docs, first, last, full) VALUES (?1, ?2, ?3, ?4, ?5)"_s);
     StmtLease post =
         conn.prepare(u"INSERT INTO "_s + postTable(ix) + u" (gram, rid) VALUES (?1, ?2)"_s);
     for (const auto& [g, p] : pieces) {
         bindGram(gram.get(), 1, g);
         sqlite3_bind_int64(gram.get(), 2, p.docs);
-        if (p.integer)
-            sqlite3_bind_int64(gram.get(), 3, p.first.toLongLong());
-        else
-            sqlite3_bind_text(gram.get(), 3, p.first.constData(), int(p.first.size()),
-                              SQLITE_TRANSIENT);
-        sqlite3_bind_int(gram.get(), 4, p.full ? 1 : 0);
+        for (const auto& [index, key] : {std::pair{3, &p.first}, std::pair{4, &p.last}}) {
+            if (p.integer)
+                sqlite3_bind_int64(gram.get(), index, key->toLongLong());
+            else
+                sqlite3_bind_text(gram.get(), index, key->constData(), int(key->size()),
+                                  SQLITE_TRANSIENT);
+        }
+        sqlite3_bind_int(gram.get(), 5, p.full ? 1 : 0);
         stepDone(conn, gram.get());
         for (sqlite3_int64 rid : p.rows) {
             bindGram(post.get(), 1, g);
@@ -296,6 +300,7 @@ std::optional<FulltextIndex> fulltextIndexOn(sqlite3* db, const QString& table,
 
 void createFulltextIndex(Connection& conn, const FulltextIndex& ix) {
     sqlite3* db = conn.db();
+    const QString collation = QString::fromLatin1(kTextCollation);
     execSql(db,
             u"CREATE TABLE IF NOT EXISTS md_fulltext (tbl TEXT NOT NULL COLLATE NOCASE, "
             "col TEXT NOT NULL COLLATE NOCASE, rowidcol TEXT NOT NULL, keycol TEXT NOT NULL, "
@@ -308,7 +313,7 @@ void createFulltextIndex(Connection& conn, const FulltextIndex& ix) {
     reg.step();
     execSql(db, u"CREATE TABLE "_s + gramTable(ix) +
                     u" (gram TEXT PRIMARY KEY, docs INTEGER NOT NULL, first COLLATE "_s +
-                    QString::fromLatin1(kTextCollation) +
+                    collation + u", last COLLATE "_s + collation +
                     u", full INTEGER NOT NULL) WITHOUT ROWID"_s);
     execSql(db, u"CREATE TABLE "_s + postTable(ix) +
                     u" (gram TEXT NOT NULL, rid INTEGER NOT NULL, PRIMARY KEY (gram, rid)) "
@@ -372,27 +377,32 @@ std::optional<FulltextFilter> fulltextFilter(Connection& conn, const FulltextInd
         return FulltextFilter{ix.rowidColumn, u"IN (SELECT rid FROM "_s + postTable(ix) +
                                                   u" WHERE gram = "_s + lit(rarestText) + u')'};
     }
-    // Common pieces: every match has a key at or above the highest of their lowest keys.
+    // Common pieces: every match has a key between the highest of their lowest keys and the
+    // lowest of their highest.
     QStringList list;
     for (const std::string& g : grams)
         list << lit(QString::fromUtf8(g.data(), qsizetype(g.size())));
-    StmtLease bound = conn.prepare(u"SELECT max(first) FROM "_s + gramTable(ix) +
+    StmtLease bound = conn.prepare(u"SELECT max(first), min(last) FROM "_s + gramTable(ix) +
                                    u" WHERE gram IN ("_s + list.join(u", "_s) + u')');
     if (sqlite3_step(bound.get()) != SQLITE_ROW)
         return std::nullopt;
-    switch (sqlite3_column_type(bound.get(), 0)) {
-        case SQLITE_INTEGER:
-            return FulltextFilter{ix.keyColumn,
-                                  u">= "_s + QString::number(sqlite3_column_int64(bound.get(), 0))};
-        case SQLITE_TEXT:
-            return FulltextFilter{
-                ix.keyColumn,
-                u">= "_s + lit(QString::fromUtf8(
-                               reinterpret_cast<const char*>(sqlite3_column_text(bound.get(), 0)),
-                               sqlite3_column_bytes(bound.get(), 0)))};
-        default:
-            return std::nullopt;
-    }
+    const auto literal = [&](int column) -> QString {
+        sqlite3_stmt* b = bound.get();
+        switch (sqlite3_column_type(b, column)) {
+            case SQLITE_INTEGER:
+                return QString::number(sqlite3_column_int64(b, column));
+            case SQLITE_TEXT:
+                return lit(
+                    QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(b, column)),
+                                      sqlite3_column_bytes(b, column)));
+            default:
+                return {};
+        }
+    };
+    const QString low = literal(0), high = literal(1);
+    if (low.isEmpty() || high.isEmpty())
+        return std::nullopt;
+    return FulltextFilter{ix.keyColumn, u"BETWEEN "_s + low + u" AND "_s + high};
 }
 
 namespace {

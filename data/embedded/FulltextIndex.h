@@ -3,7 +3,8 @@
 // The contained-text index of a text column (CREATE FULLTEXT INDEX ON T (C) KEY INDEX K): it
 // lets `C LIKE '%word%'` skip the rows that cannot match. Every text is cut into its pieces of
 // three case-folded characters, as LIKE compares them. Per piece the index keeps how many rows
-// hold it, the lowest key (the KEY INDEX column) of a row that ever held it, and, while at most
+// hold it, the lowest and highest key (the KEY INDEX column) of rows that ever held it, and,
+// while at most
 // kFulltextPostingCap rows hold it, which rows (md_fulltext.cap). AFTER triggers keep it in step
 // with the table.
 
@@ -50,7 +51,7 @@ void recreateFulltextTriggers(Connection& conn, const QString& table);
 
 // How a `column LIKE pattern` is narrowed now: a condition that no row can meet when some
 // piece of the pattern's literal text is in no row; the rows of the rarest piece when few
-// hold it; else the lowest key a match can have, for a walk in key order. Nothing when the
+// hold it; else the range of keys a match can have, for a walk in key order. Nothing when the
 // pattern has no literal run of three characters.
 std::optional<FulltextFilter> fulltextFilter(Connection& conn, const FulltextIndex& index,
                                              const QString& pattern, QChar escape);

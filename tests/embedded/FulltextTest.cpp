@@ -131,7 +131,11 @@ TEST_F(Fulltext, StaysRightAsRowsComeChangeAndGo) {
     add(u"0-01"_s, u"เครื่องบินเจ็ท ขาว"_s);  // a word no row had, under a lower key
     add(u"0-02"_s, u"หลอดไฟ LED ใหม่"_s);  // below the lowest key of the common pieces
     EXPECT_EQ(search(u"Name Like '%เครื่องบินเจ็ท%'"_s), (QStringList{u"0-01"_s}));
+    add(u"ZZ-01"_s, u"หลอดไฟ LED บน"_s);  // and above the highest
     EXPECT_EQ(search(u"Name Like '%หลอดไฟ LED%'"_s).front(), u"0-02"_s);
+    EXPECT_EQ(search(u"Name Like '%หลอดไฟ LED%'"_s).back(), u"ZZ-01"_s);
+    both(u"Update %1 Set Code = 'ZZ-02' Where Code = 'Z-03'"_s);
+    EXPECT_EQ(search(u"Name Like '%หลอดไฟ LED%'"_s).back(), u"ZZ-02"_s);
     both(u"Update %1 Set Name = 'หลอดไฟ LED พลอยไพลิน' Where Code = 'A-01'"_s);
     both(u"Update %1 Set Code = '0-00' Where Code = 'Z-05'"_s);
     both(u"Update %1 Set Name = NULL Where Code = 'B-02'"_s);
