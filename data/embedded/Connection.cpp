@@ -212,10 +212,15 @@ Connection::~Connection() {
     sqlite3_close_v2(db_);
 }
 
-quint64 Connection::dataStamp() const {
-    unsigned int version = 0;
-    sqlite3_file_control(db_, "main", SQLITE_FCNTL_DATA_VERSION, &version);
-    return (quint64(version) << 32) | (quint64(sqlite3_total_changes64(db_)) & 0xFFFFFFFFu);
+quint64 Connection::dataStamp() {
+    // PRAGMA data_version looks at the file (the pager's own counter is brought up to date
+    // only when a read begins) and counts other connections' commits; this connection's own
+    // writes, committed or not, are in its change count.
+    StmtLease version = prepare(QStringLiteral("PRAGMA data_version"));
+    const quint64 other = sqlite3_step(version.get()) == SQLITE_ROW
+                              ? quint64(sqlite3_column_int64(version.get(), 0))
+                              : 0;
+    return (other << 32) | (quint64(sqlite3_total_changes64(db_)) & 0xFFFFFFFFu);
 }
 
 StmtLease Connection::prepare(const QString& sql) {

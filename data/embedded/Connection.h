@@ -75,7 +75,7 @@ class Connection : public std::enable_shared_from_this<Connection> {
     quint64 generation() const { return generation_; }
     // Changes whenever the database's data may have: a commit here or in another process, or
     // a row written by this connection.
-    quint64 dataStamp() const;
+    quint64 dataStamp();
     // The batch compiled, from the cache of recently run batches when it is there.
     std::shared_ptr<const Program> program(const QString& sql);
 
