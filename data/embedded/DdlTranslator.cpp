@@ -630,7 +630,34 @@ namespace {
 void runDdlStatement(Connection& conn, const QString& statement, const tsql::SchemaLookup& schema);
 }
 
-void runDdl(Connection& conn, const QString& statement, const tsql::SchemaLookup& schema) {
+namespace {
+// What a stored definition (a view, a default, a check) is translated against: the batch's
+// schema, but without the narrowing of a LIKE by a contained-text index, which is chosen from
+// today's data and would be wrong in a definition that outlives it.
+class StoredDefinitionLookup : public tsql::SchemaLookup {
+  public:
+    explicit StoredDefinitionLookup(const tsql::SchemaLookup& schema) : schema_(schema) {}
+    std::optional<tsql::ColumnType> column(const QString& table,
+                                           const QString& column) const override {
+        return schema_.column(table, column);
+    }
+    std::optional<tsql::ColumnType> variable(const QString& name) const override {
+        return schema_.variable(name);
+    }
+    std::vector<std::pair<QString, tsql::ColumnType>> columns(const QString& table) const override {
+        return schema_.columns(table);
+    }
+    std::optional<bool> leadsIndex(const QString& table, const QString& column) const override {
+        return schema_.leadsIndex(table, column);
+    }
+
+  private:
+    const tsql::SchemaLookup& schema_;
+};
+}  // namespace
+
+void runDdl(Connection& conn, const QString& statement, const tsql::SchemaLookup& batchSchema) {
+    const StoredDefinitionLookup schema(batchSchema);
     try {
         runDdlStatement(conn, statement, schema);
     } catch (...) {
