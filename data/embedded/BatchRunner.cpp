@@ -351,7 +351,7 @@ QString BatchRunner::prepared(const Op& op, const QString& text, bool expression
     PreparedOp& p = op.prepared;
     const QString signature = vars_.isEmpty() ? QString() : variableSignature();
     if (p.valid && p.generation == conn_->generation() && p.variables == signature &&
-        (!p.readsData || p.dataStamp == conn_->dataStamp()))
+        (!p.readsData || (!p.inTransaction && p.dataStamp == conn_->dataStamp())))
         return p.sql;
     std::vector<tsql::ColumnType> columns;
     readData_ = false;
@@ -360,6 +360,7 @@ QString BatchRunner::prepared(const Op& op, const QString& text, bool expression
     p = PreparedOp{};
     p.readsData = readData_;
     p.dataStamp = readData_ ? conn_->dataStamp() : 0;
+    p.inTransaction = readData_ && !sqlite3_get_autocommit(conn_->db());
     p.sql = wrapBefore + sql + wrapAfter;
     p.columns = std::move(columns);
     p.generation = conn_->generation();

@@ -151,6 +151,11 @@ TEST_F(Fulltext, StaysRightAsRowsComeChangeAndGo) {
     EXPECT_EQ(search(u"Name Like '%เครื่องบินเจ็ท%'"_s), (QStringList{u"0-03"_s}));
     run(u"Rollback Transaction"_s);
     EXPECT_TRUE(search(u"Name Like '%เครื่องบินเจ็ท%'"_s).isEmpty());
+    run(u"Begin Transaction"_s);
+    both(u"Delete From %1 Where Name Like '%พลอยไพลิน%'"_s);
+    EXPECT_TRUE(search(u"Name Like '%พลอยไพลิน%'"_s).isEmpty());
+    run(u"Rollback Transaction"_s);
+    EXPECT_EQ(search(u"Name Like '%พลอยไพลิน%'"_s), (QStringList{u"A-01"_s, u"A-03"_s}));
     auto other = open(u"DB"_s);
     for (const QString& t : {u"Item"_s, u"Plain"_s})
         other->execute(
