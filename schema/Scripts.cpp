@@ -23,6 +23,9 @@ QString configScript() {
 QString companyScript() {
     return resource(u":/schema/company.sql"_qs);
 }
+QString companyEmbeddedScript() {
+    return resource(u":/schema/company-embedded.sql"_qs);
+}
 
 std::vector<Batch> splitBatches(const QString& script) {
     std::vector<Batch> batches;

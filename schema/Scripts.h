@@ -13,6 +13,9 @@ namespace md::schema {
 // The script of the configuration database and of a company database (built into the program).
 QString configScript();
 QString companyScript();
+// What a company database of the embedded engine adds to the company script (its indexes of
+// contained text).
+QString companyEmbeddedScript();
 
 // One batch of a script with the line (1-based) on which it starts.
 struct Batch {

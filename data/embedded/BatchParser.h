@@ -36,6 +36,13 @@ struct PreparedOp {
     bool valid = false;
     quint64 generation = 0;
     QString variables;  // the declared variables and their types when it was made
+    // A translation that read the data (a contained-text index's counts) holds only while the
+    // data is as it was then.
+    // One made inside a transaction is used once: a rollback takes back rows without a trace
+    // in the stamp.
+    bool readsData = false;
+    bool inTransaction = false;
+    quint64 dataStamp = 0;
     QString sql;
     // The translator's type of each result column (empty when not a SELECT).
     std::vector<tsql::ColumnType> columns;

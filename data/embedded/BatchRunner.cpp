@@ -4,6 +4,7 @@
 #include "data/embedded/DdlTranslator.h"
 #include "data/embedded/EngineConventions.h"
 #include "data/embedded/ErrorMapping.h"
+#include "data/embedded/FulltextIndex.h"
 #include "data/embedded/ProcedureRegistry.h"
 #include "data/embedded/SqliteUtil.h"
 #include "data/embedded/Transactions.h"
@@ -263,6 +264,17 @@ std::vector<std::pair<QString, tsql::ColumnType>> BatchRunner::columns(const QSt
     return out;
 }
 
+std::optional<tsql::ContainsFilter> BatchRunner::containsFilter(const QString& source,
+                                                                const QString& column,
+                                                                const QString& pattern,
+                                                                QChar escape) const {
+    auto f = fulltextFilterFor(*conn_, source, column, pattern, escape);
+    if (!f)
+        return std::nullopt;
+    readData_ = true;
+    return tsql::ContainsFilter{f->column, f->condition};
+}
+
 std::optional<bool> BatchRunner::leadsIndex(const QString& table, const QString& column) const {
     const CatObject* t = conn_->catalogue().find(table);
     if (!t || t->xtype != u"U ")
@@ -338,12 +350,17 @@ QString BatchRunner::prepared(const Op& op, const QString& text, bool expression
                               const QString& wrapBefore, const QString& wrapAfter) {
     PreparedOp& p = op.prepared;
     const QString signature = vars_.isEmpty() ? QString() : variableSignature();
-    if (p.valid && p.generation == conn_->generation() && p.variables == signature)
+    if (p.valid && p.generation == conn_->generation() && p.variables == signature &&
+        (!p.readsData || (!p.inTransaction && p.dataStamp == conn_->dataStamp())))
         return p.sql;
     std::vector<tsql::ColumnType> columns;
+    readData_ = false;
     const QString sql =
         expression ? translateExpr(text, *this) : translateData(text, *this, &columns);
     p = PreparedOp{};
+    p.readsData = readData_;
+    p.dataStamp = readData_ ? conn_->dataStamp() : 0;
+    p.inTransaction = readData_ && !sqlite3_get_autocommit(conn_->db());
     p.sql = wrapBefore + sql + wrapAfter;
     p.columns = std::move(columns);
     p.generation = conn_->generation();

@@ -73,6 +73,9 @@ class BatchRunner : public tsql::SchemaLookup {
     std::optional<tsql::ColumnType> variable(const QString& name) const override;
     std::optional<bool> leadsIndex(const QString& table, const QString& column) const override;
     std::vector<std::pair<QString, tsql::ColumnType>> columns(const QString& table) const override;
+    std::optional<tsql::ContainsFilter> containsFilter(const QString& source, const QString& column,
+                                                       const QString& pattern,
+                                                       QChar escape) const override;
 
   private:
     std::unique_ptr<Cursor> runSql(const Op& op);
@@ -98,6 +101,7 @@ class BatchRunner : public tsql::SchemaLookup {
     QHash<QString, Variable> vars_;  // key: lower-case name with '@'
     qint64 rowsAffected_ = -1;
     std::vector<data::DbError> errors_;
+    mutable bool readData_ = false;  // the translation under way consulted the data
 };
 
 class EmbeddedResultSet : public data::ResultSet {

@@ -3,6 +3,7 @@
 #include "data/embedded/BatchParser.h"
 #include "data/embedded/EngineConventions.h"
 #include "data/embedded/ErrorMapping.h"
+#include "data/embedded/FulltextIndex.h"
 #include "data/embedded/ProcedureRegistry.h"
 #include "data/embedded/ServerFolder.h"
 #include "data/embedded/SqliteUtil.h"
@@ -180,6 +181,7 @@ void Connection::configure() {
     sqlite3_busy_timeout(db_, kBusyTimeoutMs);
     sqlite3_extended_result_codes(db_, 1);
     registerTranslatorFunctions(db_);
+    registerFulltextFunctions(*this);
     const int det = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
     sqlite3_create_function(db_, "md_raise", 3, SQLITE_UTF8, this, mdRaise, nullptr, nullptr);
     sqlite3_create_function(db_, "md_keytext", 1, det, this, mdKeyText, nullptr, nullptr);
@@ -208,6 +210,17 @@ Connection::~Connection() {
             sqlite3_finalize(s);
     }
     sqlite3_close_v2(db_);
+}
+
+quint64 Connection::dataStamp() {
+    // PRAGMA data_version looks at the file (the pager's own counter is brought up to date
+    // only when a read begins) and counts other connections' commits; this connection's own
+    // writes, committed or not, are in its change count.
+    StmtLease version = prepare(QStringLiteral("PRAGMA data_version"));
+    const quint64 other = sqlite3_step(version.get()) == SQLITE_ROW
+                              ? quint64(sqlite3_column_int64(version.get(), 0))
+                              : 0;
+    return (other << 32) | (quint64(sqlite3_total_changes64(db_)) & 0xFFFFFFFFu);
 }
 
 StmtLease Connection::prepare(const QString& sql) {

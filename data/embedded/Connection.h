@@ -73,6 +73,9 @@ class Connection : public std::enable_shared_from_this<Connection> {
     // Changes (to a value no other catalogue of the process had) whenever the catalogue is
     // reloaded.
     quint64 generation() const { return generation_; }
+    // Changes whenever the database's data may have: a commit here or in another process, or
+    // a row written by this connection.
+    quint64 dataStamp();
     // The batch compiled, from the cache of recently run batches when it is there.
     std::shared_ptr<const Program> program(const QString& sql);
 

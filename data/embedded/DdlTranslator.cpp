@@ -2,6 +2,7 @@
 
 #include "data/embedded/ConstraintTriggers.h"
 #include "data/embedded/ErrorMapping.h"
+#include "data/embedded/FulltextIndex.h"
 #include "data/embedded/ServerFolder.h"
 #include "data/embedded/SqlTypes.h"
 #include "data/embedded/SqliteUtil.h"
@@ -280,6 +281,8 @@ void reload(Connection& conn) {
 void rebuildAround(Connection& conn, qint64 tableId) {
     const Catalogue& cat = conn.catalogue();
     rebuildTriggers(conn.db(), cat, tableId);
+    if (const CatObject* t = cat.byId(tableId))
+        recreateFulltextTriggers(conn, t->name);
     for (const auto* k : cat.constraintsOf(tableId)) {
         if (k->kind == u"F" && k->refTableId != tableId)
             rebuildTriggers(conn.db(), cat, k->refTableId);
@@ -442,6 +445,65 @@ void createIndex(Connection& conn, TokenCursor& cur, bool unique) {
     reload(conn);
 }
 
+// CREATE FULLTEXT INDEX ON T (C) KEY INDEX K: the contained-text index of one text column,
+// keyed by the single column of the unique index or constraint K, which must not be nullable;
+// the table needs its rowid as an IDENTITY primary key, which VACUUM leaves as it is.
+void createFulltext(Connection& conn, TokenCursor& cur) {
+    cur.expectWord("INDEX");
+    cur.expectWord("ON");
+    const QString table = cur.identifier();
+    const QStringList cols = columnList(cur);
+    cur.expectWord("KEY");
+    cur.expectWord("INDEX");
+    const QString keyName = cur.identifier();
+    if (!cur.atEnd())
+        cur.syntaxError();
+    const CatObject* t = conn.catalogue().find(table);
+    if (!t || t->xtype != u"U ")
+        throw serverError(208, QStringLiteral("Invalid object name '%1'.").arg(table));
+    const CatColumn* column = cols.size() == 1 ? t->column(cols[0]) : nullptr;
+    if (!column || column->type.type != tsql::SqlType::Text)
+        throw serverError(7670, QStringLiteral("Column '%1' cannot be used for full-text search.")
+                                    .arg(cols.join(u',')));
+    const CatConstraint* key = nullptr;
+    for (const CatConstraint* k : conn.catalogue().constraintsOf(t->id)) {
+        if (k->name.compare(keyName, Qt::CaseInsensitive) == 0 && k->kind != u"F")
+            key = k;
+    }
+    if (!key)
+        key = conn.catalogue().index(t->id, keyName);
+    const CatColumn* keyColumn =
+        key && key->kind != u"I" && key->columns.size() == 1 ? t->column(key->columns[0]) : nullptr;
+    if (!keyColumn || keyColumn->nullable) {
+        throw serverError(7653, QStringLiteral("'%1' is not a valid index to enforce a full-text "
+                                               "search key. A full-text search key must be a "
+                                               "unique, non-nullable, single-column index.")
+                                    .arg(keyName));
+    }
+    QString rowid;
+    for (const CatColumn& c : t->columns) {
+        if (c.identity)
+            rowid = c.name;
+    }
+    SqliteQuery pk(conn.db(), QStringLiteral("SELECT name FROM pragma_table_info(?) WHERE pk = 1 "
+                                             "AND upper(type) = 'INTEGER'"));
+    pk.bind(1, t->name);
+    if (rowid.isEmpty() || !pk.step() || pk.text(0).compare(rowid, Qt::CaseInsensitive) != 0) {
+        throw serverError(7653, QStringLiteral("The table '%1' needs an IDENTITY primary key for "
+                                               "a full-text index.")
+                                    .arg(t->name));
+    }
+    if (fulltextIndexOn(conn.db(), t->name, column->name)) {
+        throw serverError(7652, QStringLiteral("A full-text index for table or indexed view '%1' "
+                                               "has already been created.")
+                                    .arg(t->name));
+    }
+    WriteScope scope(conn);
+    createFulltextIndex(conn, {t->name, column->name, rowid, keyColumn->name});
+    scope.commit();
+    reload(conn);
+}
+
 void createView(Connection& conn, TokenCursor& cur, const tsql::SchemaLookup& schema) {
     const QString name = cur.identifier();
     cur.expectWord("AS");
@@ -470,6 +532,28 @@ void createView(Connection& conn, TokenCursor& cur, const tsql::SchemaLookup& sc
 }
 
 void drop(Connection& conn, TokenCursor& cur) {
+    if (cur.acceptWord("FULLTEXT")) {
+        cur.expectWord("INDEX");
+        cur.expectWord("ON");
+        const QString name = cur.identifier();
+        const CatObject* t = conn.catalogue().find(name);
+        const auto has = [&] {
+            for (const FulltextIndex& ix : fulltextIndexes(conn.db())) {
+                if (ix.table.compare(t->name, Qt::CaseInsensitive) == 0)
+                    return true;
+            }
+            return false;
+        };
+        if (!t || !has())
+            throw serverError(7642, QStringLiteral("A full-text index for table '%1' does not "
+                                                   "exist.")
+                                        .arg(name));
+        WriteScope scope(conn);
+        dropFulltextIndexes(conn, t->name);
+        scope.commit();
+        reload(conn);
+        return;
+    }
     const bool table = cur.acceptWord("TABLE");
     const bool view = !table && cur.acceptWord("VIEW");
     if (!table && !view) {
@@ -526,6 +610,8 @@ void drop(Connection& conn, TokenCursor& cur) {
                 parents.push_back(k->refTableId);
         }
         WriteScope scope(conn);
+        if (table)
+            dropFulltextIndexes(conn, o->name);
         execSql(conn.db(),
                 QStringLiteral("DROP %1 %2")
                     .arg(table ? QStringLiteral("TABLE") : QStringLiteral("VIEW"), q(o->name)));
@@ -544,7 +630,34 @@ namespace {
 void runDdlStatement(Connection& conn, const QString& statement, const tsql::SchemaLookup& schema);
 }
 
-void runDdl(Connection& conn, const QString& statement, const tsql::SchemaLookup& schema) {
+namespace {
+// What a stored definition (a view, a default, a check) is translated against: the batch's
+// schema, but without the narrowing of a LIKE by a contained-text index, which is chosen from
+// today's data and would be wrong in a definition that outlives it.
+class StoredDefinitionLookup : public tsql::SchemaLookup {
+  public:
+    explicit StoredDefinitionLookup(const tsql::SchemaLookup& schema) : schema_(schema) {}
+    std::optional<tsql::ColumnType> column(const QString& table,
+                                           const QString& column) const override {
+        return schema_.column(table, column);
+    }
+    std::optional<tsql::ColumnType> variable(const QString& name) const override {
+        return schema_.variable(name);
+    }
+    std::vector<std::pair<QString, tsql::ColumnType>> columns(const QString& table) const override {
+        return schema_.columns(table);
+    }
+    std::optional<bool> leadsIndex(const QString& table, const QString& column) const override {
+        return schema_.leadsIndex(table, column);
+    }
+
+  private:
+    const tsql::SchemaLookup& schema_;
+};
+}  // namespace
+
+void runDdl(Connection& conn, const QString& statement, const tsql::SchemaLookup& batchSchema) {
+    const StoredDefinitionLookup schema(batchSchema);
     try {
         runDdlStatement(conn, statement, schema);
     } catch (...) {
@@ -568,6 +681,8 @@ void runDdlStatement(Connection& conn, const QString& statement, const tsql::Sch
             createTable(conn, cur, schema);
         } else if (cur.acceptWord("VIEW")) {
             createView(conn, cur, schema);
+        } else if (cur.acceptWord("FULLTEXT")) {
+            createFulltext(conn, cur);
         } else if (cur.acceptWord("DATABASE")) {
             const QString name = cur.identifier();
             const ServerFolder server(QStringLiteral("sqlite:") + conn.folder());

@@ -25,6 +25,7 @@ class SqliteQuery {
     qlonglong integer(int column) const { return sqlite3_column_int64(stmt_, column); }
     QString text(int column) const;
     bool isNull(int column) const { return sqlite3_column_type(stmt_, column) == SQLITE_NULL; }
+    sqlite3_stmt* handle() const { return stmt_; }
 
   private:
     sqlite3* db_;

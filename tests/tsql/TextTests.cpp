@@ -123,6 +123,29 @@ TEST_F(Text, LikeFollowsTheServer) {
     // Many wildcards on a long text stay linear.
     EXPECT_FALSE(like(QString(5000, u'a'), u"%a%a%a%a%a%a%a%a%b"_s));
 
+    // The form the LIKE function keeps per statement reads UTF-8 as the text form reads it,
+    // invalid bytes too, and gives the literal runs a contained-text index narrows by.
+    const LikePattern contains(u"%ÄB%"_s);
+    const auto utf8 = [&](const QByteArray& v) {
+        return contains.matchesUtf8(v.constData(), int(v.size()));
+    };
+    EXPECT_TRUE(
+        utf8("x\xC3\xA4"
+             "bx"));                  // äb
+    EXPECT_FALSE(utf8("x\xC3\xA4"));  // ä alone
+    EXPECT_TRUE(
+        utf8("\xFF\xC3\xA4"
+             "B"));                        // an invalid byte before the match
+    EXPECT_FALSE(utf8("\xC3\xA4\xC3 b"));  // a cut sequence between ä and b
+    EXPECT_EQ(utf8("\xC3\xA4\xC3 b"), likeMatches(QString::fromUtf8("\xC3\xA4\xC3 b"), u"%ÄB%"_s));
+    EXPECT_TRUE(LikePattern(u"%ค้า%"_s).matchesUtf8("สินค้า  ", 20));
+    EXPECT_EQ(LikePattern(u"%aB_cd[x]EFG%h[^i]j[k-l]"_s).literalRuns(),
+              (std::vector<std::u32string>{U"ab", U"cdxefg", U"h", U"j"}));
+    EXPECT_EQ(LikePattern(u"%50[%] [_]off[[]%"_s).literalRuns(),
+              (std::vector<std::u32string>{U"50% _off["}));
+    EXPECT_EQ(LikePattern(u"50!%x[y"_s, u'!').literalRuns(),
+              (std::vector<std::u32string>{U"50%x[y"}));
+
     EXPECT_EQ(ids(u"Select Id From Misc Where Code Like 'abc%'"_s), (std::vector<int>{1, 2, 6, 7}));
     EXPECT_EQ(ids(u"Select Id From Misc Where Code Like ?"_s, {u"ab%"_s}),
               (std::vector<int>{1, 2, 3, 4, 6, 7, 8}));

@@ -26,6 +26,15 @@ struct ColumnType {
 
 // What the translator may ask about the database it translates for (implemented by the
 // engine over its catalogue). Names are matched without regard to case.
+// How the engine narrows one `column LIKE 'pattern'` with an index of the column's contained
+// text: `<source>.<column> <condition>` of the same row, or `condition` alone when `column`
+// is empty. The LIKE itself stays, so the condition may let rows through but never holds one
+// back.
+struct ContainsFilter {
+    QString column;
+    QString condition;
+};
+
 class SchemaLookup {
   public:
     virtual ~SchemaLookup() = default;
@@ -44,6 +53,19 @@ class SchemaLookup {
     virtual std::optional<bool> leadsIndex(const QString& table, const QString& column) const {
         (void)table;
         (void)column;
+        return std::nullopt;
+    }
+    // The narrowing of `column LIKE pattern [ESCAPE escape]` over a table or view `source`,
+    // for a LIKE that decides alone whether a row is kept (a term of a WHERE's AND); nothing
+    // when no index serves it.
+    virtual std::optional<ContainsFilter> containsFilter(const QString& source,
+                                                         const QString& column,
+                                                         const QString& pattern,
+                                                         QChar escape) const {
+        (void)source;
+        (void)column;
+        (void)pattern;
+        (void)escape;
         return std::nullopt;
     }
 };

@@ -1053,6 +1053,17 @@ void fnToText(sqlite3_context* ctx, int, sqlite3_value** argv) {
 
 // ---- LIKE and its index range ------------------------------------------------------------
 
+// A pattern made ready once, kept by SQLite beside a pattern that stays the same for the
+// statement (a literal or a bound value), so that each row costs only its own decoding.
+struct PreparedLike {
+    LikePattern pattern;
+    QChar escape;
+};
+
+void deletePreparedLike(void* p) {
+    delete static_cast<PreparedLike*>(p);
+}
+
 // like(pattern, value [, escape]): SQLite calls the LIKE operator this way.
 void fnLike(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     if (anyNull(argc, argv))
@@ -1066,7 +1077,21 @@ void fnLike(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
                 u"The invalid escape character \"%1\" was specified in a LIKE predicate."_s.arg(e));
         escape = e.front();
     }
-    sqlite3_result_int(ctx, likeMatches(text(argv[1]), text(argv[0]), escape) ? 1 : 0);
+    auto* prepared = static_cast<PreparedLike*>(sqlite3_get_auxdata(ctx, 0));
+    if (!prepared || prepared->escape != escape) {
+        prepared = new PreparedLike{LikePattern(text(argv[0]), escape), escape};
+        sqlite3_set_auxdata(ctx, 0, prepared, deletePreparedLike);
+        // SQLite may have freed it already when the pattern is not constant.
+        prepared = static_cast<PreparedLike*>(sqlite3_get_auxdata(ctx, 0));
+        if (!prepared) {
+            return sqlite3_result_int(ctx,
+                                      likeMatches(text(argv[1]), text(argv[0]), escape) ? 1 : 0);
+        }
+    }
+    const auto* value = reinterpret_cast<const char*>(sqlite3_value_text(argv[1]));
+    const bool match =
+        prepared->pattern.matchesUtf8(value ? value : "", sqlite3_value_bytes(argv[1]));
+    sqlite3_result_int(ctx, match ? 1 : 0);
 }
 
 // The lowest and (beyond) highest texts a pattern's matches can have in the TSQL order: the

@@ -103,27 +103,66 @@ int TextCollator::compare(const QString& a, const QString& b) const {
 
 namespace {
 
-struct LikeToken {
-    enum Kind { Literal, One, Any, Set } kind = Literal;
-    char32_t ch = 0;
-    bool negated = false;
-    std::vector<std::pair<char32_t, char32_t>> ranges;
-};
+using LikeToken = LikePattern::Token;
 
 char32_t fold(char32_t c) {
+    if (c < 0x80)
+        return c >= U'A' && c <= U'Z' ? c + 32 : c;
     return QChar::toCaseFolded(c);
 }
 
-std::vector<char32_t> codePoints(QStringView s) {
-    std::vector<char32_t> out;
-    out.reserve(size_t(s.size()));
-    for (char32_t c : s.toUcs4())
+void foldInto(const QList<uint>& ucs4, std::u32string& out) {
+    out.clear();
+    out.reserve(size_t(ucs4.size()));
+    for (char32_t c : ucs4)
         out.push_back(fold(c));
-    return out;
+    while (!out.empty() && out.back() == U' ')
+        out.pop_back();
+}
+
+// Decodes strict UTF-8 (no overlong forms, surrogates or values past U+10FFFF); false for
+// anything else, which the caller reads as Qt does instead.
+bool decodeStrict(const unsigned char* s, size_t n, std::u32string& out) {
+    out.clear();
+    for (size_t i = 0; i < n;) {
+        const unsigned char b = s[i];
+        if (b < 0x80) {
+            out.push_back(fold(b));
+            ++i;
+            continue;
+        }
+        int extra = 0;
+        char32_t c = 0, min = 0;
+        if ((b & 0xE0) == 0xC0) {
+            extra = 1, c = b & 0x1F, min = 0x80;
+        } else if ((b & 0xF0) == 0xE0) {
+            extra = 2, c = b & 0x0F, min = 0x800;
+        } else if ((b & 0xF8) == 0xF0) {
+            extra = 3, c = b & 0x07, min = 0x10000;
+        } else {
+            return false;
+        }
+        if (i + size_t(extra) >= n)
+            return false;
+        for (int k = 1; k <= extra; ++k) {
+            const unsigned char t = s[i + size_t(k)];
+            if ((t & 0xC0) != 0x80)
+                return false;
+            c = (c << 6) | (t & 0x3F);
+        }
+        if (c < min || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
+            return false;
+        out.push_back(fold(c));
+        i += size_t(extra) + 1;
+    }
+    return true;
 }
 
 std::vector<LikeToken> tokens(QStringView pattern, QChar escape) {
-    const std::vector<char32_t> p = codePoints(pattern);
+    std::u32string p;
+    p.reserve(size_t(pattern.size()));
+    for (char32_t c : pattern.toUcs4())
+        p.push_back(fold(c));
     const char32_t esc = escape.isNull() ? 0 : fold(escape.unicode());
     std::vector<LikeToken> out;
     for (size_t i = 0; i < p.size(); ++i) {
@@ -190,16 +229,45 @@ bool matchesOne(const LikeToken& t, char32_t c) {
 
 }  // namespace
 
-bool likeMatches(QStringView value, QStringView pattern, QChar escape) {
-    while (!value.isEmpty() && value.back() == u' ')
-        value.chop(1);
-    const std::vector<char32_t> v = codePoints(value);
-    const std::vector<LikeToken> p = tokens(pattern, escape);
+void likeFolded(QStringView text, std::u32string& out) {
+    foldInto(text.toUcs4(), out);
+}
+
+void likeFoldedUtf8(const char* utf8, int bytes, std::u32string& out) {
+    const auto* s = reinterpret_cast<const unsigned char*>(utf8);
+    size_t n = bytes > 0 ? size_t(bytes) : 0;
+    const bool bom = n >= 3 && s[0] == 0xEF && s[1] == 0xBB && s[2] == 0xBF;
+    if (!bom && decodeStrict(s, n, out)) {
+        while (!out.empty() && out.back() == U' ')
+            out.pop_back();
+        return;
+    }
+    foldInto(QString::fromUtf8(utf8, qsizetype(n)).toUcs4(), out);
+}
+
+LikePattern::LikePattern(QStringView pattern, QChar escape) : tokens_(tokens(pattern, escape)) {
+    if (tokens_.size() >= 2 && tokens_.front().kind == Token::Any &&
+        tokens_.back().kind == Token::Any) {
+        contains_ = true;
+        for (size_t i = 1; i + 1 < tokens_.size(); ++i) {
+            if (tokens_[i].kind != Token::Literal) {
+                contains_ = false;
+                break;
+            }
+            needle_.push_back(tokens_[i].ch);
+        }
+    }
+}
+
+bool LikePattern::matches(std::u32string_view v) const {
+    if (contains_)
+        return v.find(needle_) != std::u32string_view::npos;
+    const std::vector<Token>& p = tokens_;
     // Greedy matching with one backtrack point: linear in practice, never exponential.
     size_t vi = 0, pi = 0;
     size_t starP = size_t(-1), starV = 0;
     while (vi < v.size()) {
-        if (pi < p.size() && p[pi].kind == LikeToken::Any) {
+        if (pi < p.size() && p[pi].kind == Token::Any) {
             starP = pi++;
             starV = vi;
         } else if (pi < p.size() && matchesOne(p[pi], v[vi])) {
@@ -212,9 +280,38 @@ bool likeMatches(QStringView value, QStringView pattern, QChar escape) {
             return false;
         }
     }
-    while (pi < p.size() && p[pi].kind == LikeToken::Any)
+    while (pi < p.size() && p[pi].kind == Token::Any)
         ++pi;
     return pi == p.size();
+}
+
+bool LikePattern::matchesUtf8(const char* utf8, int bytes) const {
+    thread_local std::u32string folded;
+    likeFoldedUtf8(utf8, bytes, folded);
+    return matches(folded);
+}
+
+std::vector<std::u32string> LikePattern::literalRuns() const {
+    std::vector<std::u32string> runs(1);
+    for (const Token& t : tokens_) {
+        // A set of one character ([_], [%], [[], as typed text is escaped) is that character.
+        const bool one = t.kind == Token::Set && !t.negated && t.ranges.size() == 1 &&
+                         t.ranges[0].first == t.ranges[0].second;
+        if (t.kind == Token::Literal || one) {
+            runs.back().push_back(one ? t.ranges[0].first : t.ch);
+        } else if (!runs.back().empty()) {
+            runs.emplace_back();
+        }
+    }
+    if (runs.back().empty())
+        runs.pop_back();
+    return runs;
+}
+
+bool likeMatches(QStringView value, QStringView pattern, QChar escape) {
+    std::u32string v;
+    likeFolded(value, v);
+    return LikePattern(pattern, escape).matches(v);
 }
 
 QString likeRangePrefix(QStringView pattern) {

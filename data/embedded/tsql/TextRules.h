@@ -6,6 +6,10 @@
 #include <QString>
 #include <QStringView>
 #include <memory>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 struct UCollator;
 
@@ -34,6 +38,36 @@ class TextCollator {
 // optional escape character; letters without regard to case; trailing blanks of the value
 // do not count, those of the pattern do.
 bool likeMatches(QStringView value, QStringView pattern, QChar escape = QChar());
+
+// The code points of a text as LIKE compares them: case-folded, trailing blanks dropped.
+// `out` is overwritten; the UTF-8 form reads valid UTF-8 without any allocation beyond `out`.
+void likeFolded(QStringView text, std::u32string& out);
+void likeFoldedUtf8(const char* utf8, int bytes, std::u32string& out);
+
+// One LIKE pattern made ready for many values (the LIKE function keeps one per statement).
+// A pattern that is one literal between two '%' is a plain substring search.
+class LikePattern {
+  public:
+    struct Token {
+        enum Kind { Literal, One, Any, Set } kind = Literal;
+        char32_t ch = 0;
+        bool negated = false;
+        std::vector<std::pair<char32_t, char32_t>> ranges;
+    };
+
+    explicit LikePattern(QStringView pattern, QChar escape = QChar());
+    // `folded` as likeFolded gives it.
+    bool matches(std::u32string_view folded) const;
+    bool matchesUtf8(const char* utf8, int bytes) const;
+    // The runs of consecutive literal characters, folded: every matching value holds each of
+    // them. A contained-text index narrows a search by their pieces.
+    std::vector<std::u32string> literalRuns() const;
+
+  private:
+    std::vector<Token> tokens_;
+    bool contains_ = false;  // '%' literal '%'
+    std::u32string needle_;
+};
 
 // The fixed beginning of a pattern that an index range can narrow to (see the translator);
 // empty when the pattern starts with a wildcard or holds characters that a collation range

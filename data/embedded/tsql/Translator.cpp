@@ -7,6 +7,7 @@
 
 #include <QHash>
 #include <QRegularExpression>
+#include <QSet>
 
 namespace md::tsql {
 namespace {
@@ -482,8 +483,10 @@ class Emitter {
             }
             s += u" FROM "_s + from;
         }
-        if (c.where)
+        if (c.where) {
+            markDeciding(*c.where);
             s += u" WHERE "_s + expr(*c.where, scope).sql;
+        }
         if (!c.groupBy.empty()) {
             QStringList g;
             for (const NodePtr& e : c.groupBy) {
@@ -888,6 +891,58 @@ class Emitter {
         return e;
     }
 
+    void markDeciding(const Node& n) {
+        if (n.kind == Kind::And) {
+            for (const NodePtr& a : n.args)
+                markDeciding(*a);
+        } else if (n.kind == Kind::Like) {
+            deciding_.insert(&n);
+        }
+    }
+
+    // The table of the FROM that a column reference reads.
+    const ScopeTable* sourceOf(const Node& col, const Scope& scope) const {
+        for (const Scope* s = &scope; s; s = s->outer) {
+            for (const ScopeTable& t : s->tables) {
+                if (!col.qualifier.isEmpty() &&
+                    t.alias.compare(col.qualifier, Qt::CaseInsensitive) != 0 &&
+                    t.table.compare(col.qualifier, Qt::CaseInsensitive) != 0)
+                    continue;
+                if (!t.table.isEmpty() && schema_.column(t.table, col.name))
+                    return &t;
+                if (!col.qualifier.isEmpty())
+                    return nullptr;
+            }
+        }
+        return nullptr;
+    }
+
+    // The narrowing by a contained-text index of a LIKE with a literal pattern (and escape).
+    QString containsNarrowing(const Node& n, const Emitted& a, const Scope& scope) {
+        if (n.negated || !deciding_.contains(&n) || !a.textColumn || a.baseTable.isEmpty())
+            return {};
+        const Node& col = *n.args[0];
+        const Node& pn = *n.args[1];
+        if (col.kind != Kind::Column || pn.kind != Kind::String)
+            return {};
+        QChar escape;
+        if (n.args.size() > 2) {
+            const Node& en = *n.args[2];
+            if (en.kind != Kind::String || en.text.size() != 1)
+                return {};
+            escape = en.text.front();
+        }
+        const ScopeTable* source = sourceOf(col, scope);
+        if (!source)
+            return {};
+        const auto f = schema_.containsFilter(source->table, col.name, pn.text, escape);
+        if (!f)
+            return {};
+        if (f->column.isEmpty())
+            return f->condition;
+        return quoteIdent(source->alias) + u'.' + quoteIdent(f->column) + u' ' + f->condition;
+    }
+
     Emitted like(const Node& n, const Scope& scope) {
         Emitted a = expr(*n.args[0], scope);
         Emitted p = expr(*n.args[1], scope);
@@ -913,6 +968,9 @@ class Emitter {
                      u" < tsql_like_high("_s + p.sql + u')';
             }
         }
+        const QString narrowing = containsNarrowing(n, a, scope);
+        if (!narrowing.isEmpty())
+            s += u" AND "_s + narrowing;
         e.sql = u'(' + s + u')';
         return e;
     }
@@ -1105,6 +1163,9 @@ class Emitter {
     const SchemaLookup& schema_;
     bool numbered_;
     const Node* topNode_ = nullptr;
+    // The LIKEs that are terms of a WHERE's AND chain: only there may an index's narrowing
+    // join them, since elsewhere (under NOT, as a value) a NULL and a false differ.
+    QSet<const Node*> deciding_;
 };
 
 }  // namespace
