@@ -8,9 +8,9 @@ BufferedRow BufferedRow::packed(const Values& values) {
     return row;
 }
 
-BufferedRow BufferedRow::unpacked(Values&& values) {
+BufferedRow BufferedRow::unpacked(std::unique_ptr<Values> values) {
     BufferedRow row;
-    row.current_ = std::make_unique<Values>(std::move(values));
+    row.current_ = values ? std::move(values) : std::make_unique<Values>();
     return row;
 }
 
@@ -87,12 +87,8 @@ void BufferedRow::commit() {
     }
 }
 
-BufferedRow::Values BufferedRow::takeUnpacked() {
-    if (!isUnpacked() || !current_)
-        return {};
-    Values v = std::move(*current_);
-    current_.reset();
-    return v;
+std::unique_ptr<BufferedRow::Values> BufferedRow::takeUnpacked() {
+    return isUnpacked() ? std::move(current_) : nullptr;
 }
 
 }  // namespace md::data

@@ -23,7 +23,7 @@ class BufferedRow {
     // A row as read, packed.
     static BufferedRow packed(const Values& values);
     // A row as read kept as it is: `values` are both the values as read and the current ones.
-    static BufferedRow unpacked(Values&& values);
+    static BufferedRow unpacked(std::unique_ptr<Values> values);
     // A new row: as read and current, the values given (nulls of the columns' types).
     static BufferedRow inserted(const Values& values);
 
@@ -52,8 +52,8 @@ class BufferedRow {
     void revert();
     // The values as read become the current ones (the row was written).
     void commit();
-    // The vector of an unpacked row, for reading the next row into (empty otherwise).
-    Values takeUnpacked();
+    // The values of an unpacked row, for reading the next row into (nullptr for another row).
+    std::unique_ptr<Values> takeUnpacked();
 
   private:
     bool isUnpacked() const { return read_.isNull(); }

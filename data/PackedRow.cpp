@@ -20,7 +20,8 @@ enum Kind : unsigned char {
     Int,           // slot = the value
     Double,        // slot = the value
     Bool,          // slot = 0 or 1
-    Latin1,        // a text of characters below 256, one byte each: slot = offset, length
+    Paged,         // a text whose characters past ASCII all lie in one block of 128 (Latin-1's
+                   // upper half, Thai, ...), one byte each: slot = PagedSlot
     Utf16,         // any other text: slot = offset, length in UTF-16 units
     NullText,      // a QString that is null (not the same as a typed null)
     SmallDecimal,  // slot = units << 8 | scale
@@ -41,6 +42,16 @@ struct TextSlot {
     quint32 length;
 };
 
+// Offset, length and the block of 128 characters that bytes 0x80 to 0xff stand for (bits 7 to
+// 15 of those characters), in one slot.
+constexpr int kPageBits = 9;
+constexpr quint64 kMaxPagedLength = (quint64(1) << (32 - kPageBits)) - 1;
+
+struct PagedSlot {
+    quint32 offset;
+    quint32 lengthAndPage;  // length << kPageBits | page
+};
+
 constexpr size_t kSlot = 8;
 constexpr size_t kWideDecimal = sizeof(Decimal::Units) + 1;
 // Units of a decimal that leave the low byte of a 64-bit slot to the scale.
@@ -54,12 +65,22 @@ size_t slotsOffset(size_t count) {
     return align8(sizeof(Header) + count);
 }
 
-bool fitsLatin1(QStringView s) {
+// The block of 128 characters every non-ASCII character of `s` lies in (1, Latin-1's upper
+// half, for a text that is all ASCII); -1 when they lie in several or the text is too long.
+int pageOf(QStringView s) {
+    if (quint64(s.size()) > kMaxPagedLength)
+        return -1;
+    int page = -1;
     for (const QChar c : s) {
-        if (c.unicode() > 0xff)
-            return false;
+        const char16_t u = c.unicode();
+        if (u < 0x80)
+            continue;
+        if (page < 0)
+            page = u >> 7;
+        else if (page != u >> 7)
+            return -1;
     }
-    return true;
+    return page < 0 ? 1 : page;
 }
 
 const QString& textOf(const QVariant& v) {
@@ -93,7 +114,7 @@ Kind kindOf(const QVariant& v) {
             const QString& s = textOf(v);
             if (s.isNull())
                 return NullText;
-            return fitsLatin1(s) ? Latin1 : Utf16;
+            return pageOf(s) >= 0 ? Paged : Utf16;
         }
         case QMetaType::QDateTime:
             return DateTime;
@@ -164,7 +185,7 @@ PackedRow::PackedRow(const std::vector<QVariant>& values) {
             case Utf16:
                 utf16Bytes += size_t(textOf(values[i]).size()) * sizeof(char16_t);
                 break;
-            case Latin1:
+            case Paged:
                 byteBytes += size_t(textOf(values[i]).size());
                 break;
             case WideDecimal:
@@ -210,13 +231,16 @@ PackedRow::PackedRow(const std::vector<QVariant>& values) {
             case Bool:
                 putSlot(slot, qint64(v.toBool()));
                 break;
-            case Latin1: {
-                const QString& s = textOf(v);
-                const qsizetype n = s.size();
-                auto* out = block_ + byteAt;
+            case Paged: {
+                const QString& str = textOf(v);
+                const qsizetype n = str.size();
+                const auto page = quint32(pageOf(str));
+                unsigned char* out = block_ + byteAt;
+                const char16_t* in = reinterpret_cast<const char16_t*>(str.constData());
                 for (qsizetype c = 0; c < n; ++c)
-                    out[c] = static_cast<unsigned char>(s[c].unicode());
-                putSlot(slot, TextSlot{quint32(byteAt), quint32(n)});
+                    out[c] =
+                        static_cast<unsigned char>(in[c] < 0x80 ? in[c] : 0x80 | (in[c] & 0x7f));
+                putSlot(slot, PagedSlot{quint32(byteAt), quint32(n) << kPageBits | page});
                 byteAt += size_t(n);
                 break;
             }
@@ -338,10 +362,16 @@ QVariant PackedRow::value(int column) const {
             return QVariant(getSlot<double>(slot));
         case Bool:
             return QVariant(getSlot<qint64>(slot) != 0);
-        case Latin1: {
-            const auto t = getSlot<TextSlot>(slot);
-            return QVariant(QString::fromLatin1(reinterpret_cast<const char*>(block_ + t.offset),
-                                                qsizetype(t.length)));
+        case Paged: {
+            const auto t = getSlot<PagedSlot>(slot);
+            const auto n = qsizetype(t.lengthAndPage >> kPageBits);
+            const auto high = char16_t((t.lengthAndPage & ((1u << kPageBits) - 1)) << 7);
+            const unsigned char* in = block_ + t.offset;
+            QString text(n, Qt::Uninitialized);
+            auto* out = reinterpret_cast<char16_t*>(text.data());
+            for (qsizetype c = 0; c < n; ++c)
+                out[c] = in[c] < 0x80 ? char16_t(in[c]) : char16_t(high | (in[c] & 0x7f));
+            return QVariant(std::move(text));
         }
         case Utf16: {
             const auto t = getSlot<TextSlot>(slot);

@@ -3,7 +3,8 @@
 // A row's values as read, packed into one block of memory: a tag and an eight-byte slot a column
 // and the texts behind them. A grid over a long result holds every row it has fetched, and a
 // QVariant a cell (32 bytes, and a heap block for each text and decimal) costs several times
-// the data; packed, a code of ten letters takes nineteen bytes. Values come back exactly as they
+// the data; packed, a code of ten letters takes nineteen bytes, and a Thai name a byte a
+// letter (a text whose letters past ASCII lie in one block of 128 keeps one byte each). Values come back exactly as they
 // went in: the same type, null-ness and contents, decimals with their scale.
 
 #include <QVariant>

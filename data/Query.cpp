@@ -198,15 +198,18 @@ bool Query::fetchOne() {
         return false;
     }
     if (uniDirectional_) {
-        // The row let go lends its vector to the next fetch.
-        BufferedRow::Values spare;
+        // The row let go lends its values to the next fetch: reading a result once allocates
+        // nothing a row but its texts.
+        std::unique_ptr<BufferedRow::Values> values;
         if (!rows_.empty()) {
-            spare = rows_.front().takeUnpacked();
+            values = rows_.front().takeUnpacked();
             rows_.pop_front();
             ++dropped_;
         }
-        rows_.push_back(BufferedRow::unpacked(std::move(fetchBuffer_)));
-        fetchBuffer_ = std::move(spare);
+        if (!values)
+            values = std::make_unique<BufferedRow::Values>();
+        values->swap(fetchBuffer_);
+        rows_.push_back(BufferedRow::unpacked(std::move(values)));
         return true;
     }
     rows_.push_back(BufferedRow::packed(fetchBuffer_));

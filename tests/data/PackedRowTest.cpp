@@ -46,6 +46,10 @@ std::vector<QVariant> everyKind() {
         QVariant(QString()),
         QVariant(s("หลอดไฟ LED 12 วัตต์")),
         QVariant(s("café ÿ")),
+        QVariant(s("ไทย é")),         // two blocks past ASCII
+        QVariant(s("x \U0001F600")),  // a pair of surrogates
+        QVariant(QString(QChar(0x0E7F))),
+        QVariant(QString(QChar(0xFFFF))),
         dec(1234567, 2),
         dec(-1, 4),
         dec(0, 6),
@@ -150,7 +154,8 @@ TEST(BufferedRow, KeepsTheValuesAsReadApartOnlyWhileTheyDiffer) {
 }
 
 TEST(BufferedRow, AnUnpackedRowKeepsItsValuesAsReadWhenChanged) {
-    BufferedRow row = BufferedRow::unpacked({QVariant(s("A01")), dec(150, 2)});
+    BufferedRow row = BufferedRow::unpacked(std::make_unique<BufferedRow::Values>(
+        BufferedRow::Values{QVariant(s("A01")), dec(150, 2)}));
     EXPECT_FALSE(row.changed());
     auto before = row.snapshot();
     row.set(0, s("B02"));
@@ -162,11 +167,13 @@ TEST(BufferedRow, AnUnpackedRowKeepsItsValuesAsReadWhenChanged) {
     EXPECT_EQ(row.value(0).toString(), s("A01"));
     EXPECT_FALSE(row.changed());
 
-    BufferedRow fresh = BufferedRow::unpacked({QVariant(s("C03"))});
-    const BufferedRow::Values lent = fresh.takeUnpacked();
-    ASSERT_EQ(lent.size(), 1u);
-    EXPECT_EQ(lent[0].toString(), s("C03"));
-    EXPECT_TRUE(BufferedRow::packed({QVariant(1)}).takeUnpacked().empty());
+    BufferedRow fresh = BufferedRow::unpacked(
+        std::make_unique<BufferedRow::Values>(BufferedRow::Values{QVariant(s("C03"))}));
+    const auto lent = fresh.takeUnpacked();
+    ASSERT_TRUE(lent);
+    ASSERT_EQ(lent->size(), 1u);
+    EXPECT_EQ((*lent)[0].toString(), s("C03"));
+    EXPECT_FALSE(BufferedRow::packed({QVariant(1)}).takeUnpacked());
 }
 
 }  // namespace
