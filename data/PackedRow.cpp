@@ -7,6 +7,7 @@
 
 #include <cstring>
 #include <new>
+#include <stdexcept>
 
 namespace md::data {
 namespace {
@@ -31,11 +32,11 @@ enum Kind : unsigned char {
 };
 
 struct Header {
-    quint32 count;
-    quint32 objects;  // cells holding a placed object, which must be copied and destroyed
+    quint16 count;    // SQLite returns at most 32767 columns
+    quint16 objects;  // cells holding a placed object, which must be copied and destroyed
     quint32 bytes;    // size of the whole block
-    quint32 unused;
 };
+static_assert(sizeof(Header) == 8);
 
 struct TextSlot {
     quint32 offset;
@@ -163,6 +164,8 @@ bool identical(const QVariant& a, const QVariant& b) {
 
 PackedRow::PackedRow(const std::vector<QVariant>& values) {
     const size_t count = values.size();
+    if (count > 0xFFFF)
+        throw std::length_error("a row of more than 65535 columns");
     // First the sizes of the tail's three parts: objects (8-byte aligned), UTF-16 texts (2-byte
     // aligned), then bytes.
     size_t objects = 0;
@@ -204,8 +207,8 @@ PackedRow::PackedRow(const std::vector<QVariant>& values) {
     block_ = static_cast<unsigned char*>(::operator new(bytes));
     std::memset(block_, 0, slotBase + count * kSlot);
     auto* header = reinterpret_cast<Header*>(block_);
-    header->count = quint32(count);
-    header->objects = quint32(objects);
+    header->count = quint16(count);
+    header->objects = quint16(objects);
     header->bytes = quint32(bytes);
     for (size_t i = 0; i < count; ++i) {
         const QVariant& v = values[i];
