@@ -20,12 +20,12 @@ QDateTime parseDateTime(const QString& s) {
 
 QVariant Field::value() const {
     const Query::Row* row = query_->currentRow();
-    return row ? row->values[size_t(index_)] : QVariant(QMetaType(info_.type));
+    return row ? row->value(index_) : QVariant(QMetaType(info_.type));
 }
 
 QVariant Field::oldValue() const {
     const Query::Row* row = query_->currentRow();
-    return row ? row->original[size_t(index_)] : QVariant();
+    return row ? row->original(index_) : QVariant();
 }
 
 bool Field::isNull() const {
@@ -113,7 +113,7 @@ void Field::setValue(const QVariant& v) {
         throw UsageError(QStringLiteral("Field '%1' cannot take a value of type %2")
                              .arg(name_, QString::fromLatin1(v.typeName())));
     }
-    query_->currentRow()->values[size_t(index_)] = v;
+    query_->currentRow()->set(index_, v);
 }
 
 void Field::setAsDateTime(const QDateTime& v) {

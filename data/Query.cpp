@@ -205,14 +205,22 @@ bool Query::fetchOne() {
         }
         return false;
     }
-    if (uniDirectional_ && !rows_.empty()) {
-        rows_.pop_front();
-        ++dropped_;
+    if (uniDirectional_) {
+        // The row let go lends its values to the next fetch: reading a result once allocates
+        // nothing a row but its texts.
+        std::unique_ptr<BufferedRow::Values> values;
+        if (!rows_.empty()) {
+            values = rows_.front().takeUnpacked();
+            rows_.pop_front();
+            ++dropped_;
+        }
+        if (!values)
+            values = std::make_unique<BufferedRow::Values>();
+        values->swap(fetchBuffer_);
+        rows_.push_back(BufferedRow::unpacked(std::move(values)));
+        return true;
     }
-    Row row;
-    row.values = fetchBuffer_;
-    row.original = fetchBuffer_;
-    rows_.push_back(std::move(row));
+    rows_.push_back(BufferedRow::packed(fetchBuffer_));
     return true;
 }
 
@@ -242,7 +250,7 @@ QVariant Query::valueAt(int row, int column) const {
     const int i = row - dropped_;
     if (i < 0 || i >= int(rows_.size()) || column < 0 || column >= int(fields_.size()))
         return {};
-    return rows_[size_t(i)].values[size_t(column)];
+    return rows_[size_t(i)].value(column);
 }
 
 Query::Row* Query::currentRow() {
@@ -349,11 +357,7 @@ bool Query::isEmpty() {
 }
 
 void Query::startNewRow(int at) {
-    Row row;
-    row.values = nullRow();
-    row.original = nullRow();
-    row.status = UpdateStatus::Inserted;
-    rows_.insert(rows_.begin() + at, std::move(row));
+    rows_.insert(rows_.begin() + at, BufferedRow::inserted(nullRow()));
     current_ = dropped_ + at;
     eof_ = bof_ = false;
     state_ = DataSetState::Insert;
@@ -369,7 +373,7 @@ void Query::edit() {
         append();
         return;
     }
-    editBackup_ = *currentRow();
+    editBackup_ = currentRow()->snapshot();
     state_ = DataSetState::Edit;
 }
 
@@ -393,9 +397,10 @@ void Query::append() {
 void Query::post() {
     if (state_ == DataSetState::Edit) {
         Row* row = currentRow();
-        if (row->status == UpdateStatus::Unmodified && row->values != row->original) {
-            row->status = UpdateStatus::Modified;
-        }
+        if (row->status() == UpdateStatus::Unmodified && row->changed())
+            row->setStatus(UpdateStatus::Modified);
+        // Entries that end as they were read cost nothing more.
+        row->settle();
     }
     if (state_ == DataSetState::Edit || state_ == DataSetState::Insert) {
         state_ = DataSetState::Browse;
@@ -404,7 +409,7 @@ void Query::post() {
 
 void Query::cancel() {
     if (state_ == DataSetState::Edit) {
-        *currentRow() = editBackup_;
+        currentRow()->restore(std::move(editBackup_));
     } else if (state_ == DataSetState::Insert) {
         rows_.erase(rows_.begin() + (current_ - dropped_));
         const int total = dropped_ + int(rows_.size());
@@ -429,11 +434,10 @@ void Query::deleteRecord() {
     Row* row = currentRow();
     if (!row)
         throw UsageError(QStringLiteral("Cannot delete: no current row"));
-    if (row->status != UpdateStatus::Inserted) {
-        Row gone = *row;
+    if (row->status() != UpdateStatus::Inserted) {
         // What gets deleted is the row as it was read; pending edits do not matter.
-        gone.status = UpdateStatus::Deleted;
-        deleted_.push_back(std::move(gone));
+        row->setStatus(UpdateStatus::Deleted);
+        deleted_.push_back(std::move(*row));
     }
     rows_.erase(rows_.begin() + (current_ - dropped_));
     const int total = dropped_ + int(rows_.size());
@@ -447,16 +451,16 @@ bool Query::updatesPending() const {
     if (!deleted_.empty())
         return true;
     for (const Row& r : rows_) {
-        if (r.status != UpdateStatus::Unmodified)
+        if (r.status() != UpdateStatus::Unmodified)
             return true;
     }
-    return state_ == DataSetState::Insert || (state_ == DataSetState::Edit && currentRow() &&
-                                              currentRow()->values != currentRow()->original);
+    return state_ == DataSetState::Insert ||
+           (state_ == DataSetState::Edit && currentRow() && currentRow()->changed());
 }
 
 UpdateStatus Query::updateStatus() const {
     const Row* r = currentRow();
-    return r ? r->status : UpdateStatus::Unmodified;
+    return r ? r->status() : UpdateStatus::Unmodified;
 }
 
 void Query::runUpdate(const QStringList& sql, const Row& row) {
@@ -474,7 +478,7 @@ void Query::runUpdate(const QStringList& sql, const Row& row) {
                 QStringLiteral("Update statement names '%1' but the query has no field '%2'")
                     .arg(ref, column));
         }
-        values.push_back(old ? row.original[size_t(f->index())] : row.values[size_t(f->index())]);
+        values.push_back(old ? row.original(f->index()) : row.value(f->index()));
     }
     try {
         auto result = connection_->session().execute(parsed.text, values);
@@ -493,9 +497,9 @@ void Query::applyUpdates(const UpdateSql& updates) {
     for (const Row& r : deleted_)
         runUpdate(updates.deleteSql, r);
     for (const Row& r : rows_) {
-        if (r.status == UpdateStatus::Modified)
+        if (r.status() == UpdateStatus::Modified)
             runUpdate(updates.modifySql, r);
-        if (r.status == UpdateStatus::Inserted)
+        if (r.status() == UpdateStatus::Inserted)
             runUpdate(updates.insertSql, r);
     }
 }
@@ -504,8 +508,8 @@ void Query::commitUpdates() {
     post();
     deleted_.clear();
     for (Row& r : rows_) {
-        r.original = r.values;
-        r.status = UpdateStatus::Unmodified;
+        r.commit();
+        r.setStatus(UpdateStatus::Unmodified);
     }
 }
 
@@ -513,18 +517,18 @@ void Query::cancelUpdates() {
     if (state_ == DataSetState::Edit || state_ == DataSetState::Insert)
         cancel();
     for (auto it = rows_.begin(); it != rows_.end();) {
-        if (it->status == UpdateStatus::Inserted) {
+        if (it->status() == UpdateStatus::Inserted) {
             it = rows_.erase(it);
             continue;
         }
-        it->values = it->original;
-        it->status = UpdateStatus::Unmodified;
+        it->revert();
+        it->setStatus(UpdateStatus::Unmodified);
         ++it;
     }
     // Deleted rows come back at the end; their original order is not kept.
     for (Row& r : deleted_) {
-        r.status = UpdateStatus::Unmodified;
-        r.values = r.original;
+        r.revert();
+        r.setStatus(UpdateStatus::Unmodified);
         rows_.push_back(std::move(r));
     }
     deleted_.clear();

@@ -4,6 +4,7 @@
 // fields read by name, navigation, rows fetched lazily, and buffered editing that an UpdateSql
 // set writes back inside the caller's transaction.
 
+#include "data/BufferedRow.h"
 #include "data/Field.h"
 #include "data/Param.h"
 #include "data/UpdateSql.h"
@@ -20,7 +21,6 @@ namespace md::data {
 class Connection;
 
 enum class DataSetState { Inactive, Browse, Edit, Insert };
-enum class UpdateStatus { Unmodified, Modified, Inserted, Deleted };
 
 class Query {
   public:
@@ -108,11 +108,7 @@ class Query {
     friend class Field;
     friend class Connection;
 
-    struct Row {
-        std::vector<QVariant> values;
-        std::vector<QVariant> original;
-        UpdateStatus status = UpdateStatus::Unmodified;
-    };
+    using Row = BufferedRow;
 
     void connectionGone();
     ParsedSql prepared() const;
@@ -146,7 +142,8 @@ class Query {
     bool eof_ = true;
     bool bof_ = true;
     qint64 rowsAffected_ = -1;
-    Row editBackup_;
+    // The current values of the row being edited as they were when the edit began.
+    std::unique_ptr<BufferedRow::Values> editBackup_;
     std::vector<QVariant> fetchBuffer_;
 };
 

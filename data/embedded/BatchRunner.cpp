@@ -119,6 +119,19 @@ QVariant readValue(sqlite3_stmt* stmt, int i, QMetaType::Type type, int scale = 
     }
 }
 
+// readValue into `cell`, where a text read over the text of the row before keeps its buffer.
+void readCell(QVariant& cell, sqlite3_stmt* stmt, int i, QMetaType::Type type, int scale) {
+    if (type == QMetaType::QString && scale < 0 &&
+        cell.metaType() == QMetaType::fromType<QString>() && !cell.isNull() &&
+        sqlite3_column_type(stmt, i) == SQLITE_TEXT) {
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, i));
+        assignUtf8(*static_cast<QString*>(cell.data()),
+                   QByteArrayView(text, sqlite3_column_bytes(stmt, i)));
+        return;
+    }
+    cell = readValue(stmt, i, type, scale);
+}
+
 bool endsOnlyTheStatement(const data::DbError& e) {
     switch (e.nativeError()) {
         case 2627:  // duplicate key
@@ -191,7 +204,7 @@ void Cursor::step() {
 void Cursor::readRow(std::vector<QVariant>& row) const {
     row.resize(columns.size());
     for (size_t i = 0; i < columns.size(); ++i)
-        row[i] = readValue(stmt.get(), int(i), columns[i].type, columns[i].scale);
+        readCell(row[i], stmt.get(), int(i), columns[i].type, columns[i].scale);
 }
 
 bool Cursor::fetch(std::vector<QVariant>& row) {

@@ -95,6 +95,73 @@ QString SqliteQuery::text(int column) const {
                              sqlite3_column_bytes(stmt_, column));
 }
 
+namespace {
+
+// Decodes well-formed UTF-8 into `out` (room for bytes.size() units); the units written, or -1
+// at the first sequence that is not plainly a character (malformed, overlong, a surrogate, a
+// noncharacter) and for a leading byte order mark, which the caller leaves to
+// QString::fromUtf8 and its rules.
+qsizetype decodePlainUtf8(QByteArrayView bytes, char16_t* out) {
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const unsigned char* const end = p + bytes.size();
+    char16_t* const start = out;
+    // fromUtf8 drops a byte order mark at the start.
+    if (end - p >= 3 && p[0] == 0xEF && p[1] == 0xBB && p[2] == 0xBF)
+        return -1;
+    const auto continuation = [](unsigned char b) { return (b & 0xC0) == 0x80; };
+    while (p < end) {
+        const unsigned char b = *p;
+        if (b < 0x80) {
+            *out++ = b;
+            ++p;
+        } else if (b >= 0xE0 && b < 0xF0) {
+            if (end - p < 3 || !continuation(p[1]) || !continuation(p[2]))
+                return -1;
+            const char32_t c =
+                char32_t(b & 0x0F) << 12 | char32_t(p[1] & 0x3F) << 6 | (p[2] & 0x3F);
+            if (c < 0x800 || (c >= 0xD800 && c < 0xE000) || (c >= 0xFDD0 && c < 0xFDF0) ||
+                (c & 0xFFFE) == 0xFFFE)
+                return -1;
+            *out++ = char16_t(c);
+            p += 3;
+        } else if (b >= 0xC2 && b < 0xE0) {
+            if (end - p < 2 || !continuation(p[1]))
+                return -1;
+            *out++ = char16_t((b & 0x1F) << 6 | (p[1] & 0x3F));
+            p += 2;
+        } else if (b >= 0xF0 && b < 0xF5) {
+            if (end - p < 4 || !continuation(p[1]) || !continuation(p[2]) || !continuation(p[3]))
+                return -1;
+            const char32_t c = char32_t(b & 0x07) << 18 | char32_t(p[1] & 0x3F) << 12 |
+                               char32_t(p[2] & 0x3F) << 6 | (p[3] & 0x3F);
+            if (c < 0x10000 || c > 0x10FFFF || (c & 0xFFFE) == 0xFFFE)
+                return -1;
+            *out++ = QChar::highSurrogate(c);
+            *out++ = QChar::lowSurrogate(c);
+            p += 4;
+        } else {
+            return -1;
+        }
+    }
+    return out - start;
+}
+
+}  // namespace
+
+void assignUtf8(QString& out, QByteArrayView bytes) {
+    if (!bytes.isEmpty()) {
+        // A UTF-8 text never takes more UTF-16 units than it has bytes. The decoding is the
+        // engine's own because Qt's decoder into a given buffer is its slower, stateful one.
+        out.resize(bytes.size());
+        const qsizetype n = decodePlainUtf8(bytes, reinterpret_cast<char16_t*>(out.data()));
+        if (n >= 0) {
+            out.truncate(n);
+            return;
+        }
+    }
+    out = QString::fromUtf8(bytes);  // null and empty as fromUtf8 tells them apart
+}
+
 void execSql(sqlite3* db, const QString& sql) {
     char* err = nullptr;
     const int rc = sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &err);

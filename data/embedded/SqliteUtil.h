@@ -32,6 +32,11 @@ class SqliteQuery {
     sqlite3_stmt* stmt_ = nullptr;
 };
 
+// Sets `out` to the text of the UTF-8 `bytes` exactly as QString::fromUtf8 gives it, in place: a
+// string that holds its buffer alone keeps it, so that reading row after row into one vector
+// allocates only for a longer text.
+void assignUtf8(QString& out, QByteArrayView bytes);
+
 // Runs statements that return nothing; throws the mapped error.
 void execSql(sqlite3* db, const QString& sql);
 

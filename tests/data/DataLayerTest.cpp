@@ -304,6 +304,115 @@ TEST_P(DataLayer, CancelRestoresEditsAndCancelUpdatesRestoresEverything) {
     EXPECT_EQ(q.fieldByName(s("Name")).asString(), s("one"));
 }
 
+TEST_P(DataLayer, AnEditChangedBackIsNoChangeAndAWrittenRowReadsAsItsNewValues) {
+    addItem(1, s("A01"), s("one"), 1);
+    addItem(2, s("A02"), s("two"), 2);
+    Query q(db_.get(), {s("Select Id, Code, Name, Price From Item Order By Id")});
+    q.open();
+    q.edit();
+    q.fieldByName(s("Name")).setAsString(s("typed"));
+    EXPECT_TRUE(q.updatesPending());
+    q.fieldByName(s("Name")).setAsString(s("one"));
+    q.post();
+    EXPECT_EQ(q.updateStatus(), UpdateStatus::Unmodified);
+    EXPECT_FALSE(q.updatesPending());
+
+    q.next();
+    q.edit();
+    q.fieldByName(s("Price")).setAsFloat(2.5);
+    q.post();
+    EXPECT_EQ(q.updateStatus(), UpdateStatus::Modified);
+    EXPECT_DOUBLE_EQ(q.valueAt(1, q.fieldByName(s("Price")).index()).toDouble(), 2.5);
+    EXPECT_DOUBLE_EQ(q.fieldByName(s("Price")).oldValue().toDouble(), 2.0);
+    // Moving away and back keeps both the entry and the value as read.
+    q.first();
+    q.next();
+    EXPECT_DOUBLE_EQ(q.fieldByName(s("Price")).asFloat(), 2.5);
+    EXPECT_DOUBLE_EQ(q.fieldByName(s("Price")).oldValue().toDouble(), 2.0);
+
+    TransactionGuard tx(*db_);
+    q.applyUpdates(kItemUpdates);
+    tx.commit();
+    q.commitUpdates();
+    EXPECT_EQ(q.updateStatus(), UpdateStatus::Unmodified);
+    EXPECT_DOUBLE_EQ(q.fieldByName(s("Price")).oldValue().toDouble(), 2.5);
+    EXPECT_EQ(countWhere(s("Id = 2 And Price = 2.5")), 1);
+    // The next change finds the row by what was written, not by what was first read.
+    q.edit();
+    q.fieldByName(s("Id")).setAsInteger(20);
+    q.post();
+    TransactionGuard again(*db_);
+    q.applyUpdates(UpdateSql{
+        {}, {s("Update Item Set Id = :Id Where Id = :OLD_Id And Price = :OLD_Price")}, {}});
+    again.commit();
+    q.commitUpdates();
+    EXPECT_EQ(countWhere(s("Id = 20")), 1);
+}
+
+TEST_P(DataLayer, FailedApplyKeepsModifiedAndDeletedRowsWithTheirValuesAsRead) {
+    addItem(1, s("A01"), s("one"), 1);
+    addItem(2, s("A02"), s("two"), 2);
+    addItem(3, s("A03"), s("three"), 3);
+    Query q(db_.get(), {s("Select Id, Code, Name, Price From Item Order By Id")});
+    q.open();
+    q.edit();
+    q.fieldByName(s("Name")).setAsString(s("หนึ่ง"));
+    q.post();
+    q.next();
+    q.deleteRecord();  // row 3 becomes current
+    q.edit();
+    q.fieldByName(s("Code")).setAsString(s("A01"));  // duplicate code: the server refuses
+    q.post();
+    {
+        TransactionGuard tx(*db_);
+        EXPECT_THROW(q.applyUpdates(kItemUpdates), DbError);
+    }
+    EXPECT_EQ(countWhere(s("1 = 1")), 3);
+    EXPECT_EQ(q.recordCount(), 2);
+    q.first();
+    EXPECT_EQ(q.updateStatus(), UpdateStatus::Modified);
+    EXPECT_EQ(q.fieldByName(s("Name")).asString(), s("หนึ่ง"));
+    EXPECT_EQ(q.fieldByName(s("Name")).oldValue().toString(), s("one"));
+    q.next();
+    EXPECT_EQ(q.fieldByName(s("Code")).asString(), s("A01"));
+    EXPECT_EQ(q.fieldByName(s("Code")).oldValue().toString(), s("A03"));
+
+    q.edit();
+    q.fieldByName(s("Code")).setAsString(s("A33"));
+    q.post();
+    TransactionGuard tx(*db_);
+    q.applyUpdates(kItemUpdates);
+    tx.commit();
+    q.commitUpdates();
+    EXPECT_EQ(countWhere(s("Id = 1 And Name = 'หนึ่ง'")), 1);
+    EXPECT_EQ(countWhere(s("Id = 2")), 0);
+    EXPECT_EQ(countWhere(s("Id = 3 And Code = 'A33'")), 1);
+}
+
+TEST_P(DataLayer, AUniDirectionalRowKeepsItsValuesAsReadWhenEdited) {
+    addItem(1, s("A01"), s("one"), 1);
+    addItem(2, s("A02"), s("two"), 2);
+    Query q(db_.get(), {s("Select Id, Code, Name, Price From Item Order By Id")});
+    q.setUniDirectional(true);
+    q.open();
+    q.edit();
+    q.fieldByName(s("Name")).setAsString(s("changed"));
+    EXPECT_EQ(q.fieldByName(s("Name")).oldValue().toString(), s("one"));
+    q.cancel();
+    EXPECT_EQ(q.fieldByName(s("Name")).asString(), s("one"));
+    EXPECT_FALSE(q.updatesPending());
+    q.edit();
+    q.fieldByName(s("Name")).setAsString(s("changed"));
+    q.post();
+    EXPECT_EQ(q.updateStatus(), UpdateStatus::Modified);
+    EXPECT_EQ(q.fieldByName(s("Name")).oldValue().toString(), s("one"));
+    q.next();
+    EXPECT_EQ(q.fieldByName(s("Name")).asString(), s("two"));
+    EXPECT_EQ(q.fieldByName(s("Name")).oldValue().toString(), s("two"));
+    q.next();
+    EXPECT_TRUE(q.eof());
+}
+
 TEST_P(DataLayer, RowEventsFire) {
     addItem(1, s("A01"), s("one"), 1);
     addItem(2, s("A02"), s("two"), 2);
@@ -436,6 +545,18 @@ TEST_P(DataLayer, DecimalsReachTheProgramWithTheirScale) {
     EXPECT_EQ(q.fieldByName(s("Price")).asString(), s("-10.01"));
     EXPECT_EQ(q.fieldByName(s("Rate")).asString(), s("-0.000001"));
     EXPECT_EQ(q.fieldByName(s("Qty")).asString(), s("0.0001"));
+
+    // Kept in the buffer, read again after every row was fetched, edited and cancelled.
+    q.last();
+    q.first();
+    EXPECT_EQ(q.valueAt(1, q.fieldByName(s("Price")).index()).toString(), s("10.01"));
+    EXPECT_EQ(q.fieldByName(s("Qty")).value().value<Decimal>().scale(), 4);
+    q.edit();
+    q.fieldByName(s("Qty")).setAsDecimal(*Decimal::parse(u"2.5"));
+    EXPECT_EQ(q.fieldByName(s("Qty")).oldValue().toString(), s("0.1000"));
+    q.cancel();
+    EXPECT_EQ(q.fieldByName(s("Qty")).asString(), s("0.1000"));
+    q.last();
 
     Query sum(db_.get(),
               {s("Select Sum(Qty) As Total From Amount Where Id < 3 Having Sum(Qty) = 0.3")});
