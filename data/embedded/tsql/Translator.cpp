@@ -2,6 +2,7 @@
 #include "data/backend/SqlLexer.h"
 #include "data/embedded/tsql/Ast.h"
 #include "data/embedded/tsql/DmlTranslator.h"
+#include "data/embedded/tsql/LiteralArray.h"
 #include "data/embedded/tsql/TextRules.h"
 #include "data/embedded/tsql/Values.h"
 
@@ -695,8 +696,18 @@ class Emitter {
                         collate = false;
                     items << v.sql;
                 }
+                // A long list of constants is read from one JSON array: the same values
+                // compared the same way (the left side's collation and affinity, NULL items
+                // making NOT IN unknown), without SQLite compiling every item. `+value` has
+                // no affinity, as a written constant has none, so a text column still
+                // compares a number item as text.
+                std::optional<QString> array;
+                if (items.size() >= kArrayInListItems)
+                    array = jsonArrayLiteral(items);
+                const QString list = array ? u"SELECT +value FROM json_each("_s + *array + u')'
+                                           : items.join(u", "_s);
                 e.sql = u'(' + a.sql + (collate ? u" COLLATE TSQL"_s : QString()) +
-                        (n.negated ? u" NOT IN ("_s : u" IN ("_s) + items.join(u", "_s) + u"))"_s;
+                        (n.negated ? u" NOT IN ("_s : u" IN ("_s) + list + u"))"_s;
                 e.type.type = SqlType::Integer;
                 return e;
             }
