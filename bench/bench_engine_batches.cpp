@@ -68,8 +68,10 @@ void BM_LongInList(benchmark::State& state) {
     longInList(state, QString());
 }
 BENCHMARK(BM_LongInList)
-    ->RangeMultiplier(4)
-    ->Range(25000, 1600000)
+    ->Arg(25000)
+    ->Arg(100000)
+    ->Arg(400000)
+    ->Arg(1600000)
     ->Unit(benchmark::kMillisecond)
     ->Complexity();
 
@@ -78,8 +80,9 @@ void BM_LongInListWrittenOut(benchmark::State& state) {
     longInList(state, QStringLiteral("1e9"));
 }
 BENCHMARK(BM_LongInListWrittenOut)
-    ->RangeMultiplier(4)
-    ->Range(25000, 400000)
+    ->Arg(25000)
+    ->Arg(100000)
+    ->Arg(400000)
     ->Unit(benchmark::kMillisecond)
     ->Complexity();
 

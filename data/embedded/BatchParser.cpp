@@ -208,7 +208,7 @@ class Compiler {
             do {
                 if (s.peek().kind != TokenKind::Variable)
                     s.syntaxError();
-                const QString name = s.next().text;
+                const QString name = s.next().text.toString();
                 s.acceptWord("AS");
                 op.decls.emplace_back(name, parseType(s));
             } while (s.acceptPunct(','));
@@ -218,7 +218,7 @@ class Compiler {
             s.next();
             if (s.peek().kind == TokenKind::Variable) {
                 op.kind = OpKind::SetVar;
-                const QString name = s.next().text;
+                const QString name = s.next().text.toString();
                 s.expectPunct('=');
                 op.assigns.emplace_back(name, s.sourceText(s.pos(), int(s.tokens().size())));
             } else {
@@ -258,7 +258,7 @@ class Compiler {
         while (!s.atEnd()) {
             if (s.peek().kind != TokenKind::Variable || !s.isPunct('=', 1))
                 s.syntaxError();
-            const QString var = s.next().text;
+            const QString var = s.next().text.toString();
             s.next();
             const int from = s.pos();
             while (!s.atEnd()) {

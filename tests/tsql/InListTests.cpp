@@ -98,5 +98,20 @@ TEST_F(LongInList, ItemsJsonCannotCarryAreWrittenOut) {
     }
 }
 
+TEST_F(LongInList, AListWithAnExpressionIsWrittenOutAndSelectsTheSameRows) {
+    QStringList items;
+    for (int i = 0; i < 80; ++i)
+        items << QString::number(900000 + i);
+    items << u"Id * 0 + 10"_s << u"-3"_s << u"NULL"_s;
+    const QString sql =
+        u"Select Id From W Where Qty In ("_s + items.join(u", "_s) + u") Order By Id"_s;
+    EXPECT_FALSE(db.translate(sql).contains(u"json_each"));
+    EXPECT_EQ(db.run(sql), ids({4, 5, 8}));
+    // A list cut short or ending in a comma is refused as before.
+    EXPECT_EQ(errorOf(db, u"Select Id From W Where Qty In (1, 2"_s).nativeError(), 102);
+    EXPECT_EQ(errorOf(db, u"Select Id From W Where Qty In (1, 2,)"_s).nativeError(), 102);
+    EXPECT_EQ(errorOf(db, u"Select Id From W Where Qty In ()"_s).nativeError(), 102);
+}
+
 }  // namespace
 }  // namespace md::tsql::test

@@ -80,31 +80,29 @@ bool appendJsonString(QStringView literal, QString& out) {
 
 }  // namespace
 
-std::optional<QString> jsonArrayLiteral(const QStringList& literals) {
-    QString out;
-    qsizetype size = 4;
-    for (const QString& l : literals)
-        size += l.size() + 1;
-    out.reserve(size);
-    out += u"'["_s;
-    bool first = true;
-    for (const QString& l : literals) {
-        if (!first)
-            out += u',';
-        first = false;
-        if (l == u"NULL") {
-            out += u"null"_s;
-        } else if (l.startsWith(u'\'')) {
-            if (!appendJsonString(l, out))
-                return std::nullopt;
-        } else if (const auto n = jsonNumber(l)) {
-            out += *n;
-        } else {
-            return std::nullopt;
-        }
+void LiteralArray::add(QStringView literal) {
+    if (spoiled_)
+        return;
+    if (!empty_)
+        json_ += u',';
+    empty_ = false;
+    if (literal == u"NULL") {
+        json_ += u"null"_s;
+    } else if (literal.startsWith(u'\'')) {
+        spoiled_ = !appendJsonString(literal, json_);
+    } else if (const auto n = jsonNumber(literal)) {
+        json_ += *n;
+    } else {
+        spoiled_ = true;
     }
-    out += u"]'"_s;
-    return out;
+    if (spoiled_)
+        json_.clear();
+}
+
+std::optional<QString> LiteralArray::literal() const {
+    if (spoiled_)
+        return std::nullopt;
+    return json_ + u"]'"_s;
 }
 
 }  // namespace md::tsql

@@ -5,7 +5,6 @@
 // one string to SQLite, however many items it holds.
 
 #include <QString>
-#include <QStringList>
 #include <optional>
 
 namespace md::tsql {
@@ -13,11 +12,20 @@ namespace md::tsql {
 // Lists shorter than this stay written out; SQLite handles them cheaply.
 constexpr qsizetype kArrayInListItems = 64;
 
-// The SQLite string literal of a JSON array holding the values of the given SQLite literals,
-// each as SQLite itself would read it: NULL, an integer of up to 18 digits (or a negative one
-// in parentheses, as the translator writes it), a decimal without exponent, a quoted text
-// without a NUL character. Nothing when any item is something else, so that the list is
-// written out instead.
-std::optional<QString> jsonArrayLiteral(const QStringList& literals);
+// Builds the SQLite string literal of a JSON array from SQLite literals, each value as SQLite
+// itself reads the literal: NULL, an integer of up to 18 digits (or a negative one in
+// parentheses, as the translator writes it), a decimal without exponent, a quoted text without
+// a NUL character. Any other item spoils the array, and the list is then written out.
+class LiteralArray {
+  public:
+    void add(QStringView literal);
+    // The literal '[...]', or nothing after an item JSON cannot carry.
+    std::optional<QString> literal() const;
+
+  private:
+    QString json_ = QStringLiteral("'[");
+    bool spoiled_ = false;
+    bool empty_ = true;
+};
 
 }  // namespace md::tsql
