@@ -179,7 +179,17 @@ class Compiler {
         Op op;
         op.paramBase = placeholdersBefore(start);
         op.text = text;
-        TokenCursor s(text, statementTokens(start, end));
+        // A data statement is told by its first words alone (SELECT @v = excepted), so its
+        // cursor takes only those: a statement of a million tokens is not copied again.
+        const auto& all = cur_.tokens();
+        const bool select = wordIs(all[size_t(start)], "SELECT");
+        const bool assigns = select && end - start > 2 &&
+                             all[size_t(start) + 1].kind == TokenKind::Variable &&
+                             all[size_t(start) + 2].text == u"=";
+        const bool data = (select && !assigns) || wordIs(all[size_t(start)], "INSERT") ||
+                          wordIs(all[size_t(start)], "UPDATE") ||
+                          wordIs(all[size_t(start)], "DELETE");
+        TokenCursor s(text, statementTokens(start, data ? std::min(end, start + 8) : end));
         const SqlToken first = s.peek();
         const SqlToken second = s.peek(1);
         if (wordIs(first, "SELECT") && s.peek(1).kind == TokenKind::Variable && s.isPunct('=', 2)) {

@@ -18,6 +18,7 @@ bool wordIs(const SqlToken& t, const char* word) {
 
 TokenCursor::TokenCursor(const QString& text) : text_(text) {
     data::SqlLexer lexer(text_, data::LexOptions{false});
+    tokens_.reserve(lexer.tokens().size());
     for (const auto& t : lexer.tokens()) {
         if (data::isTrivia(t.kind))
             continue;
