@@ -179,7 +179,17 @@ class Compiler {
         Op op;
         op.paramBase = placeholdersBefore(start);
         op.text = text;
-        TokenCursor s(text, statementTokens(start, end));
+        // A data statement is told by its first words alone (SELECT @v = excepted), so its
+        // cursor takes only those: a statement of a million tokens is not copied again.
+        const auto& all = cur_.tokens();
+        const bool select = wordIs(all[size_t(start)], "SELECT");
+        const bool assigns = select && end - start > 2 &&
+                             all[size_t(start) + 1].kind == TokenKind::Variable &&
+                             all[size_t(start) + 2].text == u"=";
+        const bool data = (select && !assigns) || wordIs(all[size_t(start)], "INSERT") ||
+                          wordIs(all[size_t(start)], "UPDATE") ||
+                          wordIs(all[size_t(start)], "DELETE");
+        TokenCursor s(text, statementTokens(start, data ? std::min(end, start + 8) : end));
         const SqlToken first = s.peek();
         const SqlToken second = s.peek(1);
         if (wordIs(first, "SELECT") && s.peek(1).kind == TokenKind::Variable && s.isPunct('=', 2)) {
@@ -208,7 +218,7 @@ class Compiler {
             do {
                 if (s.peek().kind != TokenKind::Variable)
                     s.syntaxError();
-                const QString name = s.next().text;
+                const QString name = s.next().text.toString();
                 s.acceptWord("AS");
                 op.decls.emplace_back(name, parseType(s));
             } while (s.acceptPunct(','));
@@ -218,7 +228,7 @@ class Compiler {
             s.next();
             if (s.peek().kind == TokenKind::Variable) {
                 op.kind = OpKind::SetVar;
-                const QString name = s.next().text;
+                const QString name = s.next().text.toString();
                 s.expectPunct('=');
                 op.assigns.emplace_back(name, s.sourceText(s.pos(), int(s.tokens().size())));
             } else {
@@ -258,7 +268,7 @@ class Compiler {
         while (!s.atEnd()) {
             if (s.peek().kind != TokenKind::Variable || !s.isPunct('=', 1))
                 s.syntaxError();
-            const QString var = s.next().text;
+            const QString var = s.next().text.toString();
             s.next();
             const int from = s.pos();
             while (!s.atEnd()) {

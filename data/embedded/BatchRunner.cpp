@@ -471,7 +471,7 @@ void BatchRunner::exec(const Op& op) {
     c.next();  // EXEC / EXECUTE
     QString rcVar;
     if (c.peek().kind == TokenKind::Variable && c.isPunct('=', 1)) {
-        rcVar = c.next().text;
+        rcVar = c.next().text.toString();
         c.next();
         var(rcVar);
     }
@@ -484,7 +484,7 @@ void BatchRunner::exec(const Op& op) {
     while (!c.atEnd()) {
         data::ProcParam p;
         if (c.peek().kind == TokenKind::Variable && c.isPunct('=', 1)) {
-            p.name = c.next().text;
+            p.name = c.next().text.toString();
             c.next();
         } else if (decls && positional < int(decls->size())) {
             p.name = (*decls)[positional].name;
@@ -495,16 +495,17 @@ void BatchRunner::exec(const Op& op) {
         QString outVar;
         const SqlToken& t = c.next();
         if (t.kind == TokenKind::Variable) {
-            Variable& v = var(t.text);
+            Variable& v = var(t.text.toString());
             p.value = v.value;
             p.type = metaTypeOf(v.type.type);
             p.size = v.type.length;
-            outVar = t.text;
+            outVar = t.text.toString();
         } else if (t.kind == TokenKind::String || t.kind == TokenKind::NString) {
             p.value = data::unquoteString(t.text);
         } else if (t.kind == TokenKind::Number ||
                    (t.text == u"-" && c.peek().kind == TokenKind::Number)) {
-            const QString n = t.kind == TokenKind::Number ? t.text : u'-' + c.next().text;
+            const QString n =
+                t.kind == TokenKind::Number ? t.text.toString() : u'-' + c.next().text.toString();
             bool ok = false;
             const qlonglong i = n.toLongLong(&ok);
             p.value = ok ? QVariant(i) : QVariant(n.toDouble());

@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <QUrl>
 #include <atomic>
+#include <cstring>
 
 namespace md::embedded {
 namespace {
@@ -175,6 +176,39 @@ std::shared_ptr<Connection> Connection::openMaster(const QString& folder) {
     c->refreshSchema(true);
     c->refreshDatabases();
     return c;
+}
+
+std::shared_ptr<Connection> Connection::openImage(const QByteArray& image,
+                                                  const QString& database) {
+    std::shared_ptr<Connection> c(new Connection);
+    c->database_ = database;
+    sqlite3_open_v2(":memory:", &c->db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    // SQLite frees the copy with the handle and grows it as the database grows.
+    const auto size = sqlite3_int64(image.size());
+    auto* copy = static_cast<unsigned char*>(sqlite3_malloc64(sqlite3_uint64(size)));
+    if (!copy)
+        throw data::DbError(
+            QStringLiteral("Cannot open database \"%1\": out of memory").arg(database), 0,
+            QStringLiteral("08001"), data::ErrorCategory::Connection);
+    std::memcpy(copy, image.constData(), size_t(size));
+    const int rc =
+        sqlite3_deserialize(c->db_, "main", copy, size, size,
+                            SQLITE_DESERIALIZE_FREEONCLOSE | SQLITE_DESERIALIZE_RESIZEABLE);
+    if (rc != SQLITE_OK)
+        throw mapSqliteError(c->db_, rc);
+    c->configure();
+    c->refreshSchema(true);
+    return c;
+}
+
+QByteArray Connection::image() const {
+    sqlite3_int64 size = 0;
+    unsigned char* bytes = sqlite3_serialize(db_, "main", &size, 0);
+    if (!bytes)
+        throw mapSqliteError(db_, sqlite3_errcode(db_));
+    QByteArray out(reinterpret_cast<const char*>(bytes), qsizetype(size));
+    sqlite3_free(bytes);
+    return out;
 }
 
 void Connection::configure() {

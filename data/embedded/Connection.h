@@ -7,6 +7,7 @@
 #include "data/embedded/Catalogue.h"
 #include "data/embedded/LruCache.h"
 
+#include <QByteArray>
 #include <QHash>
 #include <QString>
 #include <QVariant>
@@ -56,6 +57,11 @@ class Connection : public std::enable_shared_from_this<Connection> {
                                             const QString& folder, bool create);
     // The virtual master database: in memory, with SysDatabases filled from the folder.
     static std::shared_ptr<Connection> openMaster(const QString& folder);
+    // A database in memory only, on its own copy of `image` (a database's bytes, as image()
+    // gives them).
+    static std::shared_ptr<Connection> openImage(const QByteArray& image, const QString& database);
+    // The bytes of the main database, as a file of it would hold them.
+    QByteArray image() const;
     ~Connection();
 
     sqlite3* db() const { return db_; }

@@ -8,6 +8,7 @@
 #include "data/embedded/Transactions.h"
 
 #include <QFileInfo>
+#include <stdexcept>
 
 namespace md::embedded {
 namespace {
@@ -46,6 +47,8 @@ class EmbeddedSession : public data::Session {
     void rollback() override { rollbackTran(*conn_); }
     bool inTransaction() const override { return conn_->tranCount > 0; }
 
+    const Connection& connection() const { return *conn_; }
+
   private:
     std::shared_ptr<Connection> conn_;
 };
@@ -74,6 +77,21 @@ std::unique_ptr<data::Session> openSession(const data::ConnectParams& params) {
 std::unique_ptr<data::Session> openMemorySession(const QString& database) {
     return std::make_unique<EmbeddedSession>(
         Connection::open(QStringLiteral(":memory:"), database, QString(), true));
+}
+
+}  // namespace md::embedded
+
+namespace md::embedded {
+
+QByteArray memoryImage(const data::Session& session) {
+    const auto* embedded = dynamic_cast<const EmbeddedSession*>(&session);
+    if (!embedded)
+        throw std::invalid_argument("memoryImage: not a session of the embedded engine");
+    return embedded->connection().image();
+}
+
+std::unique_ptr<data::Session> openMemorySession(const QString& database, const QByteArray& image) {
+    return std::make_unique<EmbeddedSession>(Connection::openImage(image, database));
 }
 
 }  // namespace md::embedded

@@ -17,20 +17,24 @@ bool wordIs(const SqlToken& t, const char* word) {
 }
 
 TokenCursor::TokenCursor(const QString& text) : text_(text) {
-    data::SqlLexer lexer(text, data::LexOptions{false});
+    data::SqlLexer lexer(text_, data::LexOptions{false});
+    tokens_.reserve(lexer.tokens().size());
     for (const auto& t : lexer.tokens()) {
         if (data::isTrivia(t.kind))
             continue;
-        tokens_.push_back(
-            SqlToken{t.kind, text.mid(t.begin, t.length), t.begin, t.begin + t.length});
+        tokens_.push_back(SqlToken{t.kind, QStringView(text_).mid(t.begin, t.length), t.begin,
+                                   t.begin + t.length});
     }
 }
 
 TokenCursor::TokenCursor(const QString& text, std::vector<SqlToken> tokens)
-    : text_(text), tokens_(std::move(tokens)) {}
+    : text_(text), tokens_(std::move(tokens)) {
+    for (SqlToken& t : tokens_)
+        t.text = QStringView(text_).mid(t.begin, t.end - t.begin);
+}
 
 const SqlToken& TokenCursor::peek(int k) const {
-    static const SqlToken end{TokenKind::Punct, QString(), 0, 0};
+    static const SqlToken end{TokenKind::Punct, QStringView(), 0, 0};
     const int i = pos_ + k;
     if (i < 0 || i >= int(tokens_.size()))
         return end;
@@ -98,7 +102,7 @@ QString TokenCursor::sourceText(int from, int to) const {
 }
 
 void TokenCursor::syntaxError() const {
-    const QString near = atEnd() ? QString() : peek().text;
+    const QString near = atEnd() ? QString() : peek().text.toString();
     if (near.isEmpty()) {
         throw data::DbError(QStringLiteral("Incorrect syntax near the end of the statement."), 102,
                             QStringLiteral("42000"), data::ErrorCategory::Syntax);

@@ -6,13 +6,16 @@
 #include "data/backend/SqlLexer.h"
 
 #include <QString>
+#include <QStringView>
 #include <vector>
 
 namespace md::embedded {
 
+// A token of a cursor's text. Its text is a view into that text, so a token is only read while
+// its cursor lives (a batch of a million items would otherwise hold a million small strings).
 struct SqlToken {
     data::TokenKind kind;
-    QString text;
+    QStringView text;
     int begin;  // offset in the source text
     int end;    // offset after the token
 };
@@ -20,6 +23,7 @@ struct SqlToken {
 class TokenCursor {
   public:
     explicit TokenCursor(const QString& text);
+    // Tokens taken from another cursor, their offsets already made relative to `text`.
     TokenCursor(const QString& text, std::vector<SqlToken> tokens);
 
     const QString& source() const { return text_; }

@@ -33,7 +33,7 @@ enum class Kind {
     IsNull,    // negated; args[0]
     Between,   // negated; args[0] BETWEEN args[1] AND args[2]
     Like,      // negated; args[0] LIKE args[1] [ESCAPE args[2]]
-    InList,    // negated; args[0] IN (args[1..])
+    InList,    // negated; args[0] IN (args[1..]), or IN (constants) when every item is one
     InQuery,   // negated; args[0] IN (query)
     Exists,    // query
     Subquery,  // (query) as a value
@@ -45,6 +45,16 @@ enum class Kind {
 };
 
 struct OrderItem;
+
+// An item of an IN list of constants, kept as where it is written: a number, a string or NULL
+// (negative: a number after a minus sign). A long list of them then costs a few bytes an item
+// instead of a node each.
+struct Constant {
+    Kind kind = Kind::Null;  // Number, String or Null
+    bool negative = false;
+    int begin = 0;  // the literal's place in the statement text
+    int length = 0;
+};
 
 struct Node {
     Node() = default;
@@ -67,7 +77,8 @@ struct Node {
     ColumnType target;   // Cast
     QString targetName;  // Cast: the type as written (upper case)
     std::vector<std::unique_ptr<Node>> args;
-    std::vector<OrderItem> orderBy;  // Window
+    std::vector<Constant> constants;  // InList
+    std::vector<OrderItem> orderBy;   // Window
     std::unique_ptr<Query> query;
 };
 using NodePtr = std::unique_ptr<Node>;

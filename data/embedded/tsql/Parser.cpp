@@ -563,9 +563,11 @@ class Parser {
             } else {
                 n = node(Kind::InList, pos);
                 n->args.push_back(std::move(left));
-                do
-                    n->args.push_back(expr());
-                while (accept(u","));
+                if (!constantList(n->constants)) {
+                    do
+                        n->args.push_back(expr());
+                    while (accept(u","));
+                }
             }
             expect(u")");
             n->negated = negated;
@@ -574,6 +576,50 @@ class Parser {
         if (negated)
             syntax();
         return left;
+    }
+    // An IN list whose every item is a literal number, string or NULL (a number may follow a
+    // minus sign), up to its ')': taken as constants. Otherwise nothing is taken and the items
+    // are parsed as expressions.
+    bool constantList(std::vector<Constant>& out) {
+        size_t i = at_;
+        std::vector<Constant> items;
+        for (;;) {
+            Constant c;
+            if (i < toks_.size() && toks_[i].kind == TokenKind::Operator &&
+                data::tokenText(text_, toks_[i]) == u"-") {
+                c.negative = true;
+                ++i;
+            }
+            if (i >= toks_.size())
+                return false;
+            const Token& t = toks_[i];
+            if (t.kind == TokenKind::Number) {
+                c.kind = Kind::Number;
+            } else if (!c.negative &&
+                       (t.kind == TokenKind::String || t.kind == TokenKind::NString)) {
+                c.kind = Kind::String;
+            } else if (!c.negative && t.kind == TokenKind::Word &&
+                       data::tokenText(text_, t).compare(u"NULL", Qt::CaseInsensitive) == 0) {
+                c.kind = Kind::Null;
+            } else {
+                return false;
+            }
+            c.begin = t.begin;
+            c.length = t.length;
+            items.push_back(c);
+            ++i;
+            if (i >= toks_.size() || toks_[i].kind != TokenKind::Punct)
+                return false;
+            const QStringView after = data::tokenText(text_, toks_[i]);
+            if (after == u")")
+                break;
+            if (after != u",")
+                return false;
+            ++i;
+        }
+        at_ = i;
+        out = std::move(items);
+        return true;
     }
     NodePtr additive() {
         int operators = 0;

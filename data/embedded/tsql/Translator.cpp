@@ -2,6 +2,7 @@
 #include "data/backend/SqlLexer.h"
 #include "data/embedded/tsql/Ast.h"
 #include "data/embedded/tsql/DmlTranslator.h"
+#include "data/embedded/tsql/LiteralArray.h"
 #include "data/embedded/tsql/TextRules.h"
 #include "data/embedded/tsql/Values.h"
 
@@ -687,22 +688,8 @@ class Emitter {
             }
             case Kind::Like:
                 return like(n, scope);
-            case Kind::InList: {
-                Emitted a = expr(*n.args[0], scope);
-                QStringList items;
-                bool collate = !a.textColumn;
-                for (size_t i = 1; i < n.args.size(); ++i) {
-                    Emitted v = expr(*n.args[i], scope);
-                    dateSides(a, v);
-                    if (!collationMatters(a, v))
-                        collate = false;
-                    items << v.sql;
-                }
-                e.sql = u'(' + a.sql + (collate ? u" COLLATE TSQL"_s : QString()) +
-                        (n.negated ? u" NOT IN ("_s : u" IN ("_s) + items.join(u", "_s) + u"))"_s;
-                e.type.type = SqlType::Integer;
-                return e;
-            }
+            case Kind::InList:
+                return inList(n, scope);
             case Kind::InQuery: {
                 const Emitted a = expr(*n.args[0], scope);
                 e.sql = u'(' + a.sql + (n.negated ? u" NOT IN ("_s : u" IN ("_s) +
@@ -973,6 +960,59 @@ class Emitter {
             s += u" AND "_s + narrowing;
         e.sql = u'(' + s + u')';
         return e;
+    }
+
+    Emitted inList(const Node& n, const Scope& scope) {
+        Emitted a = expr(*n.args[0], scope);
+        bool collate = !a.textColumn;
+        QString written;
+        LiteralArray array;
+        qsizetype count = 0;
+        const auto add = [&](Emitted v) {
+            dateSides(a, v);
+            if (!collationMatters(a, v))
+                collate = false;
+            if (count++ > 0)
+                written += u", "_s;
+            written += v.sql;
+            array.add(v.sql);
+        };
+        for (size_t i = 1; i < n.args.size(); ++i)
+            add(expr(*n.args[i], scope));
+        for (const Constant& c : n.constants)
+            add(expr(*constantNode(c), scope));
+        // A long list of constants is read from one JSON array: the same values compared the
+        // same way (the left side's collation and affinity, NULL items making NOT IN unknown),
+        // without SQLite compiling every item. `+value` has no affinity, as a written constant
+        // has none, so a text column still compares a number item as text.
+        std::optional<QString> json;
+        if (count >= kArrayInListItems)
+            json = array.literal();
+        const QString list = json ? u"SELECT +value FROM json_each("_s + *json + u')' : written;
+        Emitted e;
+        e.sql = u'(' + a.sql + (collate ? u" COLLATE TSQL"_s : QString()) +
+                (n.negated ? u" NOT IN ("_s : u" IN ("_s) + list + u"))"_s;
+        e.type.type = SqlType::Integer;
+        return e;
+    }
+    // The node a constant of an IN list stands for, as the parser would have made it.
+    NodePtr constantNode(const Constant& c) const {
+        auto literal = std::make_unique<Node>();
+        literal->kind = c.kind;
+        literal->pos = c.begin;
+        const QStringView token = text_.mid(c.begin, c.length);
+        if (c.kind == Kind::Number)
+            literal->text = token.toString();
+        else if (c.kind == Kind::String)
+            literal->text = data::unquoteString(token);
+        if (!c.negative)
+            return literal;
+        auto minus = std::make_unique<Node>();
+        minus->kind = Kind::Unary;
+        minus->pos = c.begin;
+        minus->op = u"-"_s;
+        minus->args.push_back(std::move(literal));
+        return minus;
     }
 
     Emitted function(const Node& n, const Scope& scope) {
