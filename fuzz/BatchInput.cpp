@@ -40,7 +40,9 @@ class FuzzSchema : public md::tsql::SchemaLookup {
 // Tables beside which the input runs, so that statements over them get past the catalogue.
 constexpr char kSchema[] =
     "CREATE TABLE T (Id int IDENTITY(1,1) PRIMARY KEY, Code varchar(20) NOT NULL, "
-    "Name nvarchar(50) NULL, Price money NULL, Qty decimal(18,4) NULL, DocDate datetime NULL)\n"
+    "Name nvarchar(50) NULL, Price money NULL, Qty decimal(18,4) NULL, DocDate datetime NULL, "
+    "Big decimal(38,10) NULL)\n"
+    "CREATE INDEX IX_T_Big ON T (Big)\n"
     "CREATE TABLE U (Code varchar(20) NOT NULL PRIMARY KEY, Remark varchar(100) NULL, "
     "Rate decimal(9,6) NOT NULL DEFAULT 0)\n"
     "INSERT INTO T (Code, Name, Price, Qty, DocDate) VALUES ('A1', N'x', 10.5, 2, '20240131')\n"

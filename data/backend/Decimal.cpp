@@ -164,6 +164,34 @@ std::optional<Decimal> Decimal::parse(QStringView text, bool exponent) {
     return Decimal(negative ? -units : units, int(scale));
 }
 
+std::optional<Decimal> Decimal::parseLatin1(std::string_view text, bool exponent) {
+    // The plain form every stored decimal has: [-]digits[.digits], at most 38 digits in all.
+    size_t i = 0;
+    const bool negative = !text.empty() && text[0] == '-';
+    if (negative)
+        ++i;
+    Units units = 0;
+    int digits = 0, scale = 0;
+    bool point = false, plain = i < text.size();
+    for (; i < text.size() && plain; ++i) {
+        const char c = text[i];
+        if (c >= '0' && c <= '9') {
+            units = units * 10 + (c - '0');
+            if (point)
+                ++scale;
+            plain = ++digits <= kMaxDigits;
+        } else if (c == '.' && !point) {
+            point = true;
+        } else {
+            plain = false;
+        }
+    }
+    if (plain && digits > 0)
+        return Decimal(negative ? -units : units, scale);
+    // Blanks, a plus sign, an exponent, more digits: the general reading.
+    return parse(QString::fromLatin1(text.data(), qsizetype(text.size())), exponent);
+}
+
 int Decimal::integerDigits() const {
     const Units whole = absOf(units_) / powerOfTen(scale_);
     return whole == 0 ? 0 : digitCount(whole);
@@ -249,6 +277,8 @@ std::optional<Decimal> Decimal::dividedBy(const Decimal& other, int scale) const
 }
 
 int Decimal::compare(const Decimal& other) const {
+    if (scale_ == other.scale_)  // the common case: two values of one column
+        return units_ < other.units_ ? -1 : units_ > other.units_ ? 1 : 0;
     const Units ia = units_ / powerOfTen(scale_);
     const Units ib = other.units_ / powerOfTen(other.scale_);
     if (ia != ib)
@@ -261,6 +291,11 @@ int Decimal::compare(const Decimal& other) const {
 }
 
 QString Decimal::toString() const {
+    const std::string digits = toLatin1();
+    return QString::fromLatin1(digits.data(), qsizetype(digits.size()));
+}
+
+std::string Decimal::toLatin1() const {
     std::string digits = digitsOf(units_);
     if (digits.size() <= size_t(scale_))
         digits.insert(0, size_t(scale_) + 1 - digits.size(), '0');
@@ -268,13 +303,13 @@ QString Decimal::toString() const {
         digits.insert(digits.size() - size_t(scale_), 1, '.');
     if (units_ < 0)
         digits.insert(0, 1, '-');
-    return QString::fromLatin1(digits.data(), qsizetype(digits.size()));
+    return digits;
 }
 
 double Decimal::toDouble() const {
-    const QByteArray text = toString().toLatin1();
+    const std::string text = toLatin1();
     double value = 0;
-    std::from_chars(text.constData(), text.constData() + text.size(), value);
+    std::from_chars(text.data(), text.data() + text.size(), value);
     return value;
 }
 

@@ -10,6 +10,8 @@
 #include <QString>
 #include <QStringView>
 #include <optional>
+#include <string>
+#include <string_view>
 
 namespace md::data {
 
@@ -29,6 +31,9 @@ class Decimal {
     // E-3). Digits past 38 significant ones are rounded half away from zero. nullopt when the
     // text is not such a number or its integer part is longer than 38 digits.
     static std::optional<Decimal> parse(QStringView text, bool exponent = false);
+    // The same from 8-bit text (SQLite's UTF-8), without allocating for a plain number of up
+    // to 38 digits: stored decimals are read this way in every sum, comparison and fetch.
+    static std::optional<Decimal> parseLatin1(std::string_view text, bool exponent = false);
 
     Units units() const { return units_; }
     int scale() const { return scale_; }
@@ -59,6 +64,8 @@ class Decimal {
 
     // Plain digits with '-' and exactly scale() decimals ("-12.50", "0.00", never "-0.00").
     QString toString() const;
+    // The same text as 8-bit characters, for SQLite.
+    std::string toLatin1() const;
     // The double nearest to the value.
     double toDouble() const;
     // True when toDouble() reads back as exactly this value (at this value's scale).

@@ -57,11 +57,13 @@ std::optional<data::Decimal> decimalValue(sqlite3_stmt* stmt, int i, int storage
     } else if (storage == SQLITE_FLOAT) {
         d = data::Decimal::fromDouble(sqlite3_column_double(stmt, i));
     } else if (storage == SQLITE_TEXT) {
-        d = data::Decimal::parse(
-            QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, i)),
-                              sqlite3_column_bytes(stmt, i)),
-            true);
+        // A decimal column keeps its exact text at its scale.
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, i));
+        d = data::Decimal::parseLatin1(
+            std::string_view(text, size_t(sqlite3_column_bytes(stmt, i))), true);
     }
+    if (d && d->scale() == scale)
+        return d;
     return d ? d->rescaled(scale) : std::nullopt;
 }
 
@@ -508,7 +510,9 @@ void BatchRunner::exec(const Op& op) {
                 t.kind == TokenKind::Number ? t.text.toString() : u'-' + c.next().text.toString();
             bool ok = false;
             const qlonglong i = n.toLongLong(&ok);
-            p.value = ok ? QVariant(i) : QVariant(n.toDouble());
+            // A decimal argument keeps every digit; only a float literal is a double.
+            const auto d = ok ? std::nullopt : data::Decimal::parse(n);
+            p.value = ok ? QVariant(i) : d ? QVariant::fromValue(*d) : QVariant(n.toDouble());
         } else if (t.kind == TokenKind::Placeholder) {
             const int at = op.paramBase + placeholder++;
             p.value = at < int(params_.size()) ? params_[at] : QVariant();

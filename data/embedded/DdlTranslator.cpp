@@ -200,6 +200,8 @@ ColumnDef columnDef(TokenCursor& cur, const tsql::SchemaLookup& schema,
         d.sqlite = q(d.cat.name) + u' ' + t.sqliteDecl;
         if (t.text)
             d.sqlite += QStringLiteral(" COLLATE TSQL");
+        else if (t.type.type == tsql::SqlType::Decimal || t.type.type == tsql::SqlType::Money)
+            d.sqlite += QStringLiteral(" COLLATE TSQL_DEC");
         if (!d.defaultSql.isEmpty())
             d.sqlite += QStringLiteral(" DEFAULT (%1)").arg(d.defaultSql);
         if (!check.isEmpty())

@@ -24,6 +24,10 @@ inline constexpr char kDurability[] = "PRAGMA synchronous=FULL";
 // trailing blanks ignored, Thai text in Thai order).
 inline constexpr const char* kTextCollation = "TSQL";
 
+// Collation of every decimal, numeric and money column: their values are kept as exact text
+// ("10.00") and compare by the number they stand for.
+inline constexpr const char* kDecimalCollation = "TSQL_DEC";
+
 // Date-time values are stored as text in this form (Qt format), which compares and sorts in
 // time order.
 inline const QString kDateTimeStorageFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz");

@@ -3,6 +3,7 @@
 #include "data/backend/DbError.h"
 
 #include <QHash>
+#include <QRegularExpression>
 
 namespace md::embedded {
 namespace {
@@ -66,11 +67,11 @@ TypeSpec parseType(TokenCursor& cur) {
         simple(SqlType::Integer, "BIT", 104, 1);
         s.type.precision = 1;
     } else if (n == u"money") {
-        simple(SqlType::Money, "MONEY", 60, 8);
+        simple(SqlType::Money, "MONEY TEXT", 60, 8);
         s.type.precision = 19;
         s.type.scale = 4;
     } else if (n == u"smallmoney") {
-        simple(SqlType::Money, "SMALLMONEY", 122, 4);
+        simple(SqlType::Money, "SMALLMONEY TEXT", 122, 4);
         s.type.precision = 10;
         s.type.scale = 4;
     } else if (n == u"float" || n == u"real") {
@@ -94,8 +95,10 @@ TypeSpec parseType(TokenCursor& cur) {
                 sc = readInt(cur);
             cur.expectPunct(')');
         }
+        // Declared with TEXT in the name: SQLite gives the column text affinity, so the exact
+        // text a decimal is kept as is never turned into an approximate double.
         simple(SqlType::Decimal, "", n == u"decimal" ? 106 : 108, decimalLength(p));
-        s.sqliteDecl = QStringLiteral("%1(%2,%3)").arg(n.toUpper()).arg(p).arg(sc);
+        s.sqliteDecl = QStringLiteral("%1 TEXT(%2,%3)").arg(n.toUpper()).arg(p).arg(sc);
         s.type.precision = p;
         s.type.scale = sc;
     } else if (n == u"char" || n == u"varchar" || n == u"nchar" || n == u"nvarchar" ||
@@ -139,9 +142,15 @@ TypeSpec parseType(TokenCursor& cur) {
     return s;
 }
 
-std::optional<tsql::ColumnType> typeFromDecl(const QString& decl) {
-    if (decl.isEmpty())
+std::optional<tsql::ColumnType> typeFromDecl(const QString& written) {
+    if (written.isEmpty())
         return std::nullopt;
+    // "DECIMAL TEXT(18,2)" is a decimal kept as text (see parseType).
+    QString decl = written;
+    static const QRegularExpression storedAsText(QStringLiteral("\\s+TEXT\\b"),
+                                                 QRegularExpression::CaseInsensitiveOption);
+    if (!decl.startsWith(QLatin1StringView("TEXT"), Qt::CaseInsensitive))
+        decl.remove(storedAsText);
     try {
         TokenCursor cur(decl);
         TypeSpec s = parseType(cur);

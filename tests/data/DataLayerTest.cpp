@@ -578,6 +578,18 @@ TEST_P(DataLayer, DecimalsReachTheProgramWithTheirScale) {
         EXPECT_EQ(e.message(), s("Error converting data type nvarchar to numeric."));
     }
     EXPECT_EQ(Query(db_.get(), {s("Delete From Amount Where Id = 4")}).execSql(), 0);
+
+    // The whole range of each column, every digit kept, in and out.
+    add(5, QVariant::fromValue(*Decimal::parse(u"9999999999999999.99")),
+        s("-99999999999999.999999"), s("12345678901234.5678"));
+    Query wide(db_.get(), {s("Select Price, Rate, Qty, Price - 0.01 As Less From Amount "
+                             "Where Id = 5 And Qty = 12345678901234.5678")});
+    wide.open();
+    ASSERT_FALSE(wide.isEmpty());
+    EXPECT_EQ(wide.fieldByName(s("Price")).asString(), s("9999999999999999.99"));
+    EXPECT_EQ(wide.fieldByName(s("Rate")).asDecimal(), *Decimal::parse(u"-99999999999999.999999"));
+    EXPECT_EQ(wide.fieldByName(s("Qty")).asString(), s("12345678901234.5678"));
+    EXPECT_EQ(wide.fieldByName(s("Less")).asString(), s("9999999999999999.98"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, DataLayer, ::testing::ValuesIn(md::testing::backendsUnderTest()),

@@ -139,6 +139,81 @@ TEST_F(DecimalTest, ComparisonsAndOrderAreExact) {
     EXPECT_EQ(scalar(QStringLiteral("Select Id From Amount Order By Price, Id")).toInt(), 3);
 }
 
+TEST_F(DecimalTest, EveryDigitOfTheWholeRangeIsKept) {
+    run(
+        QStringLiteral("Create Table Wide (Id int NOT NULL PRIMARY KEY, Amt decimal(18,2) NULL, "
+                       "Big decimal(38,0) NULL, Fine decimal(38,37) NULL)"));
+    const QString nines = QString(38, u'9');
+    run(QStringLiteral("Insert Into Wide Values (1, 9999999999999999.99, %1, 0.5), "
+                       "(2, -9999999999999999.99, -%1, -0.05)")
+            .arg(nines));
+    const auto wide = [&](const QString& expression, int id) {
+        return text(
+            scalar(QStringLiteral("Select %1 From Wide Where Id = %2").arg(expression).arg(id)));
+    };
+    EXPECT_EQ(wide(QStringLiteral("Amt"), 1), QStringLiteral("9999999999999999.99"));
+    EXPECT_EQ(wide(QStringLiteral("Big"), 2), u'-' + nines);
+    EXPECT_EQ(wide(QStringLiteral("Fine"), 1), QStringLiteral("0.5") + QString(36, u'0'));
+    EXPECT_EQ(wide(QStringLiteral("Amt - 0.01"), 1), QStringLiteral("9999999999999999.98"));
+    EXPECT_EQ(wide(QStringLiteral("Convert(varchar(30), Amt)"), 2),
+              QStringLiteral("<QString: -9999999999999999.99>"));
+    // A bound value and an UPDATE keep every digit too; the last digit tells rows apart.
+    run(QStringLiteral("Insert Into Wide (Id, Amt) Values (3, ?), (4, ?)"),
+        {QVariant::fromValue(*Decimal::parse(u"1234567890123456.78")),
+         QStringLiteral("1234567890123456.77")});
+    run(QStringLiteral("Update Wide Set Big = Amt * 100 Where Id = 3"));
+    EXPECT_EQ(wide(QStringLiteral("Big"), 3), QStringLiteral("123456789012345678"));
+    EXPECT_EQ(scalar(QStringLiteral("Select Id From Wide Where Amt = 1234567890123456.77")).toInt(),
+              4);
+    EXPECT_EQ(scalar(QStringLiteral("Select Count(*) From Wide Where Amt > ?"),
+                     {QStringLiteral("1234567890123456.77")})
+                  .toInt(),
+              2);
+    // Order, extremes and sums over values no double tells apart.
+    QStringList order;
+    for (const QVariant& id : column(*db, QStringLiteral("Select Id From Wide Order By Amt Desc")))
+        order << id.toString();
+    EXPECT_EQ(order.join(u' '), QStringLiteral("1 3 4 2"));
+    EXPECT_EQ(text(scalar(QStringLiteral("Select Min(Amt) From Wide Where Id > 2"))),
+              QStringLiteral("1234567890123456.77"));
+    EXPECT_EQ(text(scalar(QStringLiteral("Select Sum(Amt) From Wide Where Id > 2"))),
+              QStringLiteral("2469135780246913.55"));
+    EXPECT_EQ(scalar(QStringLiteral("Select Count(*) From Wide Where IsNull(Amt, 0) > 5")).toInt(),
+              3);
+    // One digit more than the column holds is still refused, and nothing changes.
+    EXPECT_EQ(refusal(QStringLiteral("Update Wide Set Amt = 10000000000000000 Where Id = 1"))
+                  .nativeError(),
+              8115);
+    EXPECT_EQ(wide(QStringLiteral("Amt"), 1), QStringLiteral("9999999999999999.99"));
+}
+
+TEST_F(DecimalTest, AUniqueIndexAndGroupsCompareByTheNumber) {
+    run(QStringLiteral("Create Table Rates (Rate decimal(20,6) NOT NULL, Note varchar(5) NULL)"));
+    run(QStringLiteral("Create Unique Index UQ_Rates On Rates (Rate)"));
+    run(
+        QStringLiteral("Insert Into Rates Values (35.5, 'a'), (10000000000000.000001, 'b'), "
+                       "(10000000000000.000002, 'c'), (-2, 'd'), (9, 'e')"));
+    // 35.50 is 35.5: the index refuses it as the server would.
+    EXPECT_EQ(refusal(QStringLiteral("Insert Into Rates Values (35.50, 'x')")).nativeError(), 2601);
+    EXPECT_EQ(scalar(QStringLiteral("Select Count(Distinct Rate) From Rates")).toInt(), 5);
+    EXPECT_EQ(scalar(QStringLiteral("Select Note From Rates Where Rate = 35.5")).toString(),
+              QStringLiteral("a"));
+    EXPECT_EQ(scalar(QStringLiteral("Select Max(Note) From Rates Where Rate Between 9 And "
+                                    "10000000000000.000001"))
+                  .toString(),
+              QStringLiteral("e"));
+    EXPECT_EQ(scalar(QStringLiteral("Select Count(*) From (Select Rate From Rates Group By Rate "
+                                    "Having Rate < 10) As Small"))
+                  .toInt(),
+              2);
+    EXPECT_EQ(text(scalar(QStringLiteral("Select Max(Rate) From Rates"))),
+              QStringLiteral("10000000000000.000002"));
+    EXPECT_EQ(scalar(QStringLiteral("Select Note From Rates Where Rate In (9, -2.0) Order By "
+                                    "Rate"))
+                  .toString(),
+              QStringLiteral("d"));
+}
+
 TEST_F(DecimalTest, VariablesKeepTheirScale) {
     EXPECT_EQ(text(scalar(QStringLiteral("Declare @r decimal(9,2)\nSet @r = 1.005\nSelect @r"))),
               QStringLiteral("1.01"));

@@ -88,8 +88,7 @@ TEST_F(LongInList, ItemsJsonCannotCarryAreWrittenOut) {
     for (int i = 0; i < 80; ++i)
         items << QString::number(i);
     const QString nul = u"'a"_s + QChar(0) + u"b'"_s;
-    for (const QString& odd :
-         {u"1e1"_s, u".5"_s, u"Qty"_s, u"?"_s, u"12345678901234567890"_s, u"'a' + 'b'"_s, nul}) {
+    for (const QString& odd : {u"1e1"_s, u".5"_s, u"Qty"_s, u"?"_s, u"'a' + 'b'"_s, nul}) {
         QStringList list = items;
         list << odd;
         const QString sql =

@@ -128,3 +128,33 @@ TEST_F(Translator, ExpressionsTranslateAlone) {
 
 }  // namespace
 }  // namespace md::tsql::test
+
+namespace md::tsql::test {
+namespace {
+
+using namespace Qt::StringLiterals;
+
+// A decimal column is compared, sorted and summed as stored (its text, by the column's
+// collation and index) and read as a number everywhere else; a literal no double holds goes
+// as its exact text.
+TEST(DecimalTranslation, StoredWhereComparedAndANumberWhereComputed) {
+    TestDb db;
+    const auto translate = [&](const QString& tsql) { return db.translate(tsql).toStdString(); };
+    db.schema().add(u"Amount"_s, u"Price"_s, {SqlType::Decimal, -1, 18, 2});
+    db.schema().add(u"Amount"_s, u"Id"_s, {SqlType::Integer});
+    EXPECT_EQ(translate(u"Select Price From Amount Where Price > 5 Order By Price"_s),
+              "SELECT \"Price\" FROM \"Amount\" WHERE (\"Price\" > 5) ORDER BY \"Price\"");
+    EXPECT_EQ(translate(u"Select Id From Amount Where IsNull(Price, 0) > 5"_s),
+              "SELECT \"Id\" FROM \"Amount\" WHERE (tsql_dec_cmp(ifnull(tsql_dec(\"Price\"), 0), "
+              "5) > 0)");
+    EXPECT_EQ(translate(u"Select Max(Price), Sum(Price) From Amount"_s),
+              "SELECT tsql_dec(max(\"Price\")), tsql_dec_sum(\"Price\", 2) FROM \"Amount\"");
+    EXPECT_EQ(translate(u"Select Id From Amount Where Price = -1234567890123456.78"_s),
+              "SELECT \"Id\" FROM \"Amount\" WHERE (\"Price\" = '-1234567890123456.78')");
+    EXPECT_EQ(translate(u"Select * From (Select Price From Amount Union Select 1) As U"_s),
+              "SELECT * FROM (SELECT tsql_dec(\"Price\") AS \"Price\" FROM \"Amount\" UNION SELECT "
+              "1) AS \"U\"");
+}
+
+}  // namespace
+}  // namespace md::tsql::test

@@ -3,6 +3,7 @@
 
 #include "data/backend/DbError.h"
 #include "data/embedded/EngineConventions.h"
+#include "data/embedded/tsql/DecimalStorage.h"
 #include "data/embedded/tsql/DmlTranslator.h"
 #include "data/embedded/tsql/TextRules.h"
 #include "data/embedded/tsql/Values.h"
@@ -591,7 +592,9 @@ std::optional<Decimal> decimalOf(sqlite3_value* v) {
         case SQLITE_FLOAT:
             return Decimal::fromDouble(sqlite3_value_double(v));
         case SQLITE_TEXT:
-            return Decimal::parse(text(v));
+            return Decimal::parseLatin1(
+                std::string_view(reinterpret_cast<const char*>(sqlite3_value_text(v)),
+                                 size_t(sqlite3_value_bytes(v))));
         default:
             return std::nullopt;
     }
@@ -669,9 +672,8 @@ void fnToDecimal(sqlite3_context* ctx, int, sqlite3_value** argv) {
         resultDecimal(ctx, *r);
 }
 
-// tsql_store_decimal(value, p, s, parameter): a value written into a decimal column. A
-// value whose exact decimal the column's storage (a double) cannot hold is refused as an
-// overflow rather than stored approximately.
+// tsql_store_decimal(value, p, s, parameter): a value written into a decimal column, as the
+// exact text the column keeps: every digit of up to 38, at the column's scale.
 void fnStoreDecimal(sqlite3_context* ctx, int, sqlite3_value** argv) {
     if (isNull(argv[0]))
         return sqlite3_result_null(ctx);
@@ -679,12 +681,8 @@ void fnStoreDecimal(sqlite3_context* ctx, int, sqlite3_value** argv) {
     const auto r = toDecimal(ctx, argv, parameter);
     if (!r)
         return;
-    if (!r->fitsDouble()) {
-        return raise(ctx, 8115, u"22003"_s,
-                     u"Arithmetic overflow error converting %1 to data type numeric."_s.arg(
-                         sourceTypeName(argv[0], parameter)));
-    }
-    resultDecimal(ctx, *r);
+    const std::string stored = r->toLatin1();
+    sqlite3_result_text(ctx, stored.data(), int(stored.size()), SQLITE_TRANSIENT);
 }
 
 void notAnInteger(sqlite3_context* ctx, const QString& value, bool parameter, const QString& type) {
@@ -994,7 +992,15 @@ void fnToText(sqlite3_context* ctx, int, sqlite3_value** argv) {
     const int type = sqlite3_value_type(argv[0]);
     if (kind == kUnknown || ((kind == kText || kind == kDate) && !isText(argv[0])))
         kind = type == SQLITE_INTEGER ? kInt : type == SQLITE_FLOAT ? kFloat : kText;
-    if ((kind == kInt || kind == kFloat || kind == kDecimal || kind == kMoney) && isText(argv[0]))
+    // A decimal column's stored text, or a computed decimal no double holds, is exact text.
+    std::optional<Decimal> exact;
+    if (kind == kDecimal && isText(argv[0])) {
+        exact = decimalOf(argv[0]);
+        if (exact && scale >= 0)
+            exact = exact->rescaled(scale);
+    }
+    if ((kind == kInt || kind == kFloat || kind == kDecimal || kind == kMoney) && isText(argv[0]) &&
+        !exact)
         kind = kText;
     QString s;
     bool cut = true;  // strings and dates are cut to the length; numbers must fit
@@ -1011,7 +1017,9 @@ void fnToText(sqlite3_context* ctx, int, sqlite3_value** argv) {
         }
         case kDecimal: {
             const double d = sqlite3_value_double(argv[0]);
-            s = scale >= 0 ? decimalText(d, scale) : QString::number(d, 'g', 17);
+            s = exact        ? exact->toString()
+                : scale >= 0 ? decimalText(d, scale)
+                             : QString::number(d, 'g', 17);
             cut = false;
             break;
         }
@@ -1195,6 +1203,7 @@ void registerFunctions(sqlite3* db) {
         throw data::DbError(
             u"Cannot register the TSQL collation: %1"_s.arg(QString::fromUtf8(sqlite3_errmsg(db))));
     }
+    registerDecimalStorage(db);
     sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
 }
 

@@ -87,6 +87,16 @@ QString quoteIdent(const QString& name) {
     return u'"' + s + u'"';
 }
 
+// Digits of a numeric literal without its leading zeros.
+int significantDigits(QStringView number) {
+    int digits = 0;
+    for (const QChar c : number) {
+        if (c.isDigit() && (digits > 0 || c != u'0'))
+            ++digits;
+    }
+    return digits;
+}
+
 QString quoteLiteral(const QString& value) {
     QString s = value;
     s.replace(u'\'', u"''"_s);
@@ -99,6 +109,10 @@ struct Emitted {
     ColumnType type;
     bool textColumn = false;  // a column reference of a text column (carries TSQL)
     bool columnRef = false;
+    // A column reference of a decimal or money column: the stored text itself, which
+    // compares by its number (TSQL_DEC) and can use an index. `sql` is then its value as an
+    // expression takes it (tsql_dec), which compares with numbers as a number.
+    QString storedDecimal;
     QString baseTable;              // a column reference of a table: the table
     const Node* literal = nullptr;  // the string literal node, when the expression is one
     bool bindable = false;          // a placeholder, parameter or variable
@@ -137,6 +151,12 @@ void setInfix(Emitted& e, const Emitted& a, const QString& left, QStringView op,
 }
 
 using Columns = std::vector<std::pair<QString, ColumnType>>;
+
+// Where an operand is compared, sorted, grouped or read by a decimal function: a decimal
+// column as stored.
+const QString& stored(const Emitted& e) {
+    return e.storedDecimal.isEmpty() ? e.sql : e.storedDecimal;
+}
 
 struct ScopeTable {
     QString alias;  // alias, or the table name when there is none
@@ -181,6 +201,7 @@ class Emitter {
         switch (st.type) {
             case Statement::Select: {
                 Columns cols;
+                outermost_ = st.query.get();
                 QString sql = query(*st.query, nullptr, &cols);
                 if (types) {
                     types->clear();
@@ -306,9 +327,11 @@ class Emitter {
             if (v.sql == u"NULL")
                 return;
             const DecimalShape shape = shapeOf(column);
-            v.sql = u"tsql_store_decimal("_s + v.sql + u", "_s + QString::number(shape.precision) +
-                    u", "_s + QString::number(shape.scale) + (v.bindable ? u", 1)"_s : u", 0)"_s);
+            v.sql = u"tsql_store_decimal("_s + stored(v) + u", "_s +
+                    QString::number(shape.precision) + u", "_s + QString::number(shape.scale) +
+                    (v.bindable ? u", 1)"_s : u", 0)"_s);
             v.type = column;
+            v.storedDecimal.clear();
             return;
         }
         if (column.type == SqlType::Integer &&
@@ -355,7 +378,8 @@ class Emitter {
             const SelectCore& c = q.cores[i];
             Columns cols;
             Scope scope;
-            QString core = selectCore(c, outer, cols, scope);
+            QString core =
+                selectCore(c, outer, cols, scope, &q == outermost_ && q.cores.size() == 1);
             if (i == 0 && columns)
                 *columns = cols;
             if (q.cores.size() == 1) {
@@ -403,7 +427,7 @@ class Emitter {
                 }
             } else {
                 const Emitted v = expr(e, scope);
-                term = v.sql;
+                term = stored(v);
                 if (collate && !v.textColumn && !isNumeric(v.type.type) &&
                     v.type.type != SqlType::DateTime)
                     term += u" COLLATE TSQL"_s;
@@ -415,7 +439,8 @@ class Emitter {
         return terms.join(u", "_s);
     }
 
-    QString selectCore(const SelectCore& c, const Scope* outer, Columns& cols, Scope& scope) {
+    QString selectCore(const SelectCore& c, const Scope* outer, Columns& cols, Scope& scope,
+                       bool outermost) {
         scope.outer = outer;
         scope.core = &c;
         // The FROM tables first: the select list and the conditions refer to them.
@@ -446,7 +471,10 @@ class Emitter {
                 continue;
             }
             const Emitted v = expr(*it.expr, scope);
-            QString item = v.sql;
+            // The outermost select hands a decimal column to the caller as stored (the exact
+            // text); inside a query its value is the number an outer expression compares.
+            const bool asStored = outermost && !v.storedDecimal.isEmpty();
+            QString item = asStored ? v.storedDecimal : v.sql;
             QString name = it.alias;
             // A computed text value has no collation of its own in SQLite: DISTINCT, UNION,
             // IN and an outer query over a derived table would compare it in binary. It
@@ -458,6 +486,8 @@ class Emitter {
                 item += u" AS "_s + quoteIdent(name);
             } else if (it.expr->kind == Kind::Column) {
                 name = it.expr->name;
+                if (!asStored && !v.storedDecimal.isEmpty())
+                    item += u" AS "_s + quoteIdent(name);
             } else if (collate) {
                 item += u" AS "_s + quoteIdent(v.sql);
             }
@@ -492,7 +522,7 @@ class Emitter {
             QStringList g;
             for (const NodePtr& e : c.groupBy) {
                 const Emitted v = expr(*e, scope);
-                g << (needsTextCollation(v) ? v.sql + u" COLLATE TSQL"_s : v.sql);
+                g << (needsTextCollation(v) ? v.sql + u" COLLATE TSQL"_s : stored(v));
             }
             s += u" GROUP BY "_s + g.join(u", "_s);
         }
@@ -560,6 +590,17 @@ class Emitter {
         return !plain(a) && !plain(b);
     }
 
+    // Two numbers of which one is a computed decimal (not a column, which compares by its
+    // collation and index): compared exactly, since a decimal no double holds is text.
+    static bool exactComparison(const Emitted& a, const Emitted& b) {
+        if (a.columnRef || b.columnRef)  // a column keeps its index
+            return false;
+        const auto number = [](const Emitted& x) {
+            return isNumeric(x.type.type) || (x.type.type == SqlType::Unknown && x.bindable);
+        };
+        return (isExact(a.type.type) || isExact(b.type.type)) && number(a) && number(b);
+    }
+
     // Reads a string side as a date-time when the other side is one.
     void dateSides(Emitted& a, Emitted& b) {
         if (a.type.type == SqlType::DateTime && b.type.type != SqlType::DateTime)
@@ -576,8 +617,17 @@ class Emitter {
                 e.type.type = n.text.contains(u'e', Qt::CaseInsensitive) ? SqlType::Float
                               : n.text.contains(u'.')                    ? SqlType::Decimal
                                                                          : SqlType::Integer;
+                if (e.type.type == SqlType::Integer && n.text.size() > 18 && !n.text.toLongLong()) {
+                    e.type.type = SqlType::Decimal;  // past bigint: numeric(p, 0)
+                    e.type.scale = 0;
+                }
                 if (e.type.type == SqlType::Decimal) {
-                    e.type.scale = int(n.text.size() - n.text.indexOf(u'.') - 1);
+                    if (n.text.contains(u'.'))
+                        e.type.scale = int(n.text.size() - n.text.indexOf(u'.') - 1);
+                    // SQLite would read a longer literal as an approximate double: it goes
+                    // as its exact text, which decimal columns and functions read exactly.
+                    if (significantDigits(n.text) > 15)
+                        e.sql = quoteLiteral(n.text);
                 }
                 return e;
             case Kind::String:
@@ -600,6 +650,10 @@ class Emitter {
                         if (alias.compare(n.name, Qt::CaseInsensitive) == 0)
                             e.type = type;
                     }
+                }
+                if (isExact(e.type.type)) {
+                    e.storedDecimal = e.sql;
+                    e.sql = u"tsql_dec("_s + e.sql + u')';
                 }
                 return e;
             }
@@ -634,6 +688,14 @@ class Emitter {
                 if (n.op == u"~") {
                     e.sql = u"(~"_s + a.sql + u')';
                     e.type.type = SqlType::Integer;
+                } else if (n.op == u"-" && n.args[0]->kind == Kind::Number &&
+                           a.sql.startsWith(u'\'')) {
+                    e.sql = quoteLiteral(u'-' + n.args[0]->text);  // a long literal, exactly
+                    e.type = a.type;
+                } else if (n.op == u"-" && !a.storedDecimal.isEmpty()) {
+                    e.sql = u"tsql_dec_op('-', 0, "_s + a.storedDecimal + u", "_s +
+                            QString::number(shapeOf(a.type).scale) + u')';
+                    e.type = a.type;
                 } else {
                     const QString v =
                         isNumeric(a.type.type) ? a.sql : u"tsql_num("_s + a.sql + u')';
@@ -648,10 +710,16 @@ class Emitter {
                 Emitted a = expr(*n.args[0], scope);
                 Emitted b = expr(*n.args[1], scope);
                 dateSides(a, b);
-                QString right = b.sql;
+                e.type.type = SqlType::Integer;
+                if (exactComparison(a, b)) {
+                    e.sql =
+                        u"(tsql_dec_cmp("_s + a.sql + u", "_s + b.sql + u") "_s + n.op + u" 0)"_s;
+                    return e;
+                }
+                QString right = stored(b);
                 if (collationMatters(a, b))
                     right += u" COLLATE TSQL"_s;
-                e.sql = u'(' + a.sql + u' ' + n.op + u' ' + right + u')';
+                e.sql = u'(' + stored(a) + u' ' + n.op + u' ' + right + u')';
                 e.type.type = SqlType::Integer;
                 return e;
             }
@@ -667,7 +735,7 @@ class Emitter {
                 e.type.type = SqlType::Integer;
                 return e;
             case Kind::IsNull:
-                e.sql = u'(' + expr(*n.args[0], scope).sql +
+                e.sql = u'(' + stored(expr(*n.args[0], scope)) +
                         (n.negated ? u" IS NOT NULL)"_s : u" IS NULL)"_s);
                 e.type.type = SqlType::Integer;
                 return e;
@@ -678,11 +746,11 @@ class Emitter {
                 dateSides(a, lo);
                 dateSides(a, hi);
                 dateSides(lo, a);
-                QString left = a.sql;
+                QString left = stored(a);
                 if (collationMatters(a, lo) && collationMatters(a, hi))
                     left += u" COLLATE TSQL"_s;
-                e.sql = u'(' + left + (n.negated ? u" NOT BETWEEN "_s : u" BETWEEN "_s) + lo.sql +
-                        u" AND "_s + hi.sql + u')';
+                e.sql = u'(' + left + (n.negated ? u" NOT BETWEEN "_s : u" BETWEEN "_s) +
+                        stored(lo) + u" AND "_s + stored(hi) + u')';
                 e.type.type = SqlType::Integer;
                 return e;
             }
@@ -692,7 +760,7 @@ class Emitter {
                 return inList(n, scope);
             case Kind::InQuery: {
                 const Emitted a = expr(*n.args[0], scope);
-                e.sql = u'(' + a.sql + (n.negated ? u" NOT IN ("_s : u" IN ("_s) +
+                e.sql = u'(' + stored(a) + (n.negated ? u" NOT IN ("_s : u" IN ("_s) +
                         query(*n.query, &scope, nullptr) + u"))"_s;
                 e.type.type = SqlType::Integer;
                 return e;
@@ -828,8 +896,8 @@ class Emitter {
             e.type = decimalResult(n.op, shapeOf(a.type, literalOf(*n.args[0])),
                                    shapeOf(b.type, literalOf(*n.args[1])),
                                    ta == SqlType::Money || tb == SqlType::Money);
-            e.sql = u"tsql_dec_op('"_s + n.op + u"', "_s + a.sql + u", "_s + b.sql + u", "_s +
-                    QString::number(e.type.scale) + u')';
+            e.sql = u"tsql_dec_op('"_s + n.op + u"', "_s + stored(a) + u", "_s + stored(b) +
+                    u", "_s + QString::number(e.type.scale) + u')';
             return e;
         }
         if (n.op == u"+") {
@@ -974,8 +1042,8 @@ class Emitter {
                 collate = false;
             if (count++ > 0)
                 written += u", "_s;
-            written += v.sql;
-            array.add(v.sql);
+            written += stored(v);
+            array.add(stored(v));
         };
         for (size_t i = 1; i < n.args.size(); ++i)
             add(expr(*n.args[i], scope));
@@ -990,7 +1058,7 @@ class Emitter {
             json = array.literal();
         const QString list = json ? u"SELECT +value FROM json_each("_s + *json + u')' : written;
         Emitted e;
-        e.sql = u'(' + a.sql + (collate ? u" COLLATE TSQL"_s : QString()) +
+        e.sql = u'(' + stored(a) + (collate ? u" COLLATE TSQL"_s : QString()) +
                 (n.negated ? u" NOT IN ("_s : u" IN ("_s) + list + u"))"_s;
         e.type.type = SqlType::Integer;
         return e;
@@ -1099,19 +1167,25 @@ class Emitter {
             e.sql = n.star ? u"count(*)"_s
                            : u"count("_s + (n.distinct ? u"DISTINCT "_s : QString()) + list + u')';
             e.type.type = SqlType::Integer;
+        } else if ((f == u"MIN" || f == u"MAX") && !args[0].storedDecimal.isEmpty()) {
+            // The stored texts order by their number; the result is read as a value again.
+            e.sql = u"tsql_dec("_s + f.toLower() + u'(' +
+                    (n.distinct ? u"DISTINCT "_s : QString()) + args[0].storedDecimal + u"))"_s;
+            e.type = args[0].type;
         } else if ((f == u"SUM" || f == u"AVG") && isExact(args[0].type.type)) {
+            const QString& summed = stored(args[0]);
             // Exact sums; a sum has the scale of its values, an average at least six decimals.
             const bool money = args[0].type.type == SqlType::Money;
             const int scale = shapeOf(args[0].type).scale;
             const int resultScale = f == u"SUM" || money ? scale : std::max(scale, 6);
             e.type = money ? args[0].type : ColumnType{SqlType::Decimal, -1, 38, resultScale};
             if (n.distinct) {
-                e.sql = u"tsql_to_decimal("_s + f.toLower() + u"(DISTINCT "_s + list +
+                e.sql = u"tsql_to_decimal("_s + f.toLower() + u"(DISTINCT "_s + summed +
                         u"), 38, "_s + QString::number(resultScale) + u')';
             } else if (f == u"SUM") {
-                e.sql = u"tsql_dec_sum("_s + list + u", "_s + QString::number(scale) + u')';
+                e.sql = u"tsql_dec_sum("_s + summed + u", "_s + QString::number(scale) + u')';
             } else {
-                e.sql = u"tsql_dec_avg("_s + list + u", "_s + QString::number(scale) + u", "_s +
+                e.sql = u"tsql_dec_avg("_s + summed + u", "_s + QString::number(scale) + u", "_s +
                         QString::number(resultScale) + u')';
             }
         } else {  // SUM MIN MAX AVG
@@ -1171,10 +1245,10 @@ class Emitter {
                 e.sql = u"tsql_to_float("_s + v.sql + u')';
                 break;
             case SqlType::Money:
-                e.sql = u"tsql_to_decimal("_s + v.sql + u", 19, 4)"_s;
+                e.sql = u"tsql_to_decimal("_s + stored(v) + u", 19, 4)"_s;
                 break;
             case SqlType::Decimal:
-                e.sql = u"tsql_to_decimal("_s + v.sql + u", "_s +
+                e.sql = u"tsql_to_decimal("_s + stored(v) + u", "_s +
                         QString::number(n.target.precision) + u", "_s +
                         QString::number(n.target.scale) + u')';
                 break;
@@ -1188,9 +1262,10 @@ class Emitter {
             case SqlType::Text: {
                 const bool fixed = n.targetName == u"CHAR" || n.targetName == u"NCHAR";
                 const int scale = v.type.type == SqlType::Money ? 4 : v.type.scale;
-                e.sql = u"tsql_to_text("_s + v.sql + u", "_s + QString::number(n.target.length) +
-                        u", "_s + (fixed ? u"1"_s : u"0"_s) + u", "_s + QString::number(style) +
-                        u", "_s + kind + u", "_s + QString::number(scale) + u')';
+                e.sql = u"tsql_to_text("_s + (v.type.type == SqlType::Decimal ? stored(v) : v.sql) +
+                        u", "_s + QString::number(n.target.length) + u", "_s +
+                        (fixed ? u"1"_s : u"0"_s) + u", "_s + QString::number(style) + u", "_s +
+                        kind + u", "_s + QString::number(scale) + u')';
                 break;
             }
             default:
@@ -1203,6 +1278,8 @@ class Emitter {
     const SchemaLookup& schema_;
     bool numbered_;
     const Node* topNode_ = nullptr;
+    // The query of a SELECT statement, whose columns reach the caller.
+    const Query* outermost_ = nullptr;
     // The LIKEs that are terms of a WHERE's AND chain: only there may an index's narrowing
     // join them, since elsewhere (under NOT, as a value) a NULL and a false differ.
     QSet<const Node*> deciding_;
