@@ -125,11 +125,10 @@ class Printer {
 };
 
 void printError(const data::DbError& e, QTextStream& err) {
-    const int state = 1;
     err << QStringLiteral("Msg %1, Level %2, State %3, Line %4")
                .arg(e.nativeError())
                .arg(e.level())
-               .arg(state)
+               .arg(e.state())
                .arg(1)
         << '\n'
         << e.message() << '\n';

@@ -23,6 +23,10 @@ class DbError : public std::runtime_error {
     // SQL Server's severity level for the message (16 for ordinary user errors).
     int level() const { return level_; }
     void setLevel(int level) { level_ = level; }
+    // SQL Server's state number for the message: which of the places that raise the same
+    // number raised it. 1 when the server or driver does not tell it.
+    int state() const { return state_; }
+    void setState(int state) { state_ = state; }
     // The statement that failed, added as the error travels up; empty when not known.
     const QString& statement() const { return statement_; }
     void setStatement(const QString& statement);
@@ -37,6 +41,7 @@ class DbError : public std::runtime_error {
     QString sqlState_;
     ErrorCategory category_;
     int level_ = 16;
+    int state_ = 1;
     QString statement_;
     std::string what_;
     std::vector<DbError> later_;

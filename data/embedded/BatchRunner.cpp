@@ -329,13 +329,16 @@ void BatchRunner::assign(Variable& v, const QVariant& value) {
             d = data::Decimal::parse(x.toString());
         if (!d) {
             throw serverError(8114,
-                              QStringLiteral("Error converting data type varchar to numeric."));
+                              QStringLiteral("Error converting data type varchar to numeric."),
+                              kVarcharToNumericState);
         }
         const auto r = d->rescaled(scaleOf(v.type));
         if (!r || r->integerDigits() > precisionOf(v.type) - scaleOf(v.type)) {
             throw serverError(
-                8115, QStringLiteral(
-                          "Arithmetic overflow error converting numeric to data type numeric."));
+                8115,
+                QStringLiteral(
+                    "Arithmetic overflow error converting numeric to data type numeric."),
+                kNumericOverflowState);
         }
         v.value = QVariant::fromValue(*r);
         return;

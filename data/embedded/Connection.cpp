@@ -31,10 +31,11 @@ QString argText(sqlite3_value* v) {
                              sqlite3_value_bytes(v));
 }
 
-// md_raise(number, sqlstate, text): fails the statement with SQL Server's error.
+// md_raise(number, sqlstate, text): fails the statement with SQL Server's error, in the state
+// SQL Server raises that number with.
 void mdRaise(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    raiseEngineError(
-        ctx, EngineErrorInfo{sqlite3_value_int(argv[0]), argText(argv[1]), argText(argv[2])});
+    raiseEngineError(ctx, EngineErrorInfo{sqlite3_value_int(argv[0]), argText(argv[1]),
+                                          argText(argv[2]), std::nullopt});
 }
 
 // md_keytext(value): a key value as SQL Server shows it in a duplicate-key message.

@@ -37,7 +37,16 @@ struct EngineErrorInfo {
     int number = 0;
     QString sqlState;
     QString text;
+    // SQL Server's message state, where it is not the number's usual one.
+    std::optional<int> state;
 };
+
+// The message states of SQL Server's 8115 and 8114, which tell which conversion failed:
+// "Arithmetic overflow error converting expression to data type int.", "... converting numeric
+// to data type numeric." and "Error converting data type varchar to numeric.".
+inline constexpr int kExpressionOverflowState = 2;
+inline constexpr int kNumericOverflowState = 8;
+inline constexpr int kVarcharToNumericState = 5;
 
 // Fails the statement that called the SQL function with SQL Server's error. The error is kept
 // out of band, beside the database handle, and SQLite is given only its plain text: nothing a

@@ -13,9 +13,10 @@ using data::ErrorCategory;
 
 struct Known {
     int number;
-    const char* state;
+    const char* sqlState;
     ErrorCategory category;
     int level;
+    int state = 1;  // the message state SQL Server raises the number with where it is one
 };
 
 Known known(int number) {
@@ -24,10 +25,12 @@ Known known(int number) {
         case 2601:
             return {number, "23000", ErrorCategory::Constraint, 14};
         case 515:
+            return {number, "23000", ErrorCategory::Constraint, 16, 2};
         case 547:
-            return {number, "23000", ErrorCategory::Constraint, 16};
+            return {number, "23000", ErrorCategory::Constraint, 16, 0};
         case 8152:
-            return {number, "22001", ErrorCategory::Conversion, 16};
+            // The state of a value too long for the column an INSERT or UPDATE writes.
+            return {number, "22001", ErrorCategory::Conversion, 16, 14};
         case 241:
             return {number, "22007", ErrorCategory::Conversion, 16};
         case 242:
@@ -35,8 +38,10 @@ Known known(int number) {
         case 245:
             return {number, "22018", ErrorCategory::Conversion, 16};
         case 8115:
-        case 220:
+            // Its state tells which conversion overflowed: the caller gives it.
             return {number, "22003", ErrorCategory::Conversion, 16};
+        case 220:
+            return {number, "22003", ErrorCategory::Conversion, 16, 2};
         case 8134:
             return {number, "22012", ErrorCategory::Conversion, 16};
         case 824:
@@ -58,6 +63,10 @@ Known known(int number) {
         case 3902:
         case 3903:
             return {number, "25000", ErrorCategory::Other, 16};
+        case 137:
+            return {number, "42000", ErrorCategory::Syntax, 16, 2};
+        case 2812:
+            return {number, "42000", ErrorCategory::Syntax, 16, 62};
         default:
             return {number, "42000", ErrorCategory::Syntax, 16};
     }
@@ -65,20 +74,22 @@ Known known(int number) {
 
 }  // namespace
 
-data::DbError serverError(int number, const QString& text) {
+data::DbError serverError(int number, const QString& text, std::optional<int> state) {
     const Known k = known(number);
-    data::DbError e(text, number, QString::fromLatin1(k.state), k.category);
+    data::DbError e(text, number, QString::fromLatin1(k.sqlState), k.category);
     e.setLevel(k.level);
+    e.setState(state.value_or(k.state));
     return e;
 }
 
 data::DbError mapSqliteMessage(sqlite3* db, const QString& message, int rc) {
     if (auto info = takeEngineError(db, message)) {
-        data::DbError e = serverError(info->number, info->text);
+        data::DbError e = serverError(info->number, info->text, info->state);
         if (!info->sqlState.isEmpty()) {
-            data::DbError withState(info->text, info->number, info->sqlState, e.category());
-            withState.setLevel(e.level());
-            return withState;
+            data::DbError withSqlState(info->text, info->number, info->sqlState, e.category());
+            withSqlState.setLevel(e.level());
+            withSqlState.setState(e.state());
+            return withSqlState;
         }
         return e;
     }

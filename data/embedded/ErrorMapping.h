@@ -8,6 +8,8 @@
 
 #include "data/backend/DbError.h"
 
+#include <optional>
+
 struct sqlite3;
 
 namespace md::embedded {
@@ -16,7 +18,8 @@ data::DbError mapSqliteError(sqlite3* db, int rc);
 // `message` is SQLite's message for the failure of a statement on `db`.
 data::DbError mapSqliteMessage(sqlite3* db, const QString& message, int rc);
 
-// SQL Server's error with its usual SQLSTATE, category and level for the number.
-data::DbError serverError(int number, const QString& text);
+// SQL Server's error with its usual SQLSTATE, category, level and message state for the
+// number; `state` is given where the number's state depends on what raised it.
+data::DbError serverError(int number, const QString& text, std::optional<int> state = {});
 
 }  // namespace md::embedded

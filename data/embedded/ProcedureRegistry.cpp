@@ -1,6 +1,7 @@
 #include "data/embedded/ProcedureRegistry.h"
 
 #include "data/backend/DbError.h"
+#include "data/embedded/ErrorMapping.h"
 
 namespace md::embedded {
 namespace {
@@ -106,8 +107,7 @@ int ProcedureRegistry::call(data::Session& session, const QString& name,
         ProcedureCall call(e.name, e.params, params);
         return e.body(session, call);
     }
-    throw data::DbError(QStringLiteral("Could not find stored procedure '%1'.").arg(name), 2812,
-                        QStringLiteral("42000"), data::ErrorCategory::Syntax);
+    throw serverError(2812, QStringLiteral("Could not find stored procedure '%1'.").arg(name));
 }
 
 }  // namespace md::embedded

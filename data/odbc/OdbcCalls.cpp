@@ -201,9 +201,12 @@ std::vector<DiagRecord> diagnostics(SQLSMALLINT handleType, SQLHANDLE handle, Di
         DiagRecord& r = records[i];
         if (dialect == DiagDialect::Microsoft) {
             r.severity = diagInteger(handleType, handle, number, kDiagSsSeverity).value_or(-1);
+            r.state = diagInteger(handleType, handle, number, kDiagSsMsgState).value_or(-1);
         } else {
             // FreeTDS files the severity as the message state; it answers nothing for a
             // severity of 0 and for its own messages, which are then known by their SQLSTATE.
+            // The server's real message state it hands out in no field at all (not in the
+            // severity field, the row or column number either), so it stays unknown.
             r.severity = diagInteger(handleType, handle, number, kDiagSsMsgState).value_or(-1);
         }
     }

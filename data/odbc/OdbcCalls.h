@@ -43,10 +43,12 @@ struct DiagRecord {
     int nativeError = 0;
     QString message;
     int severity = -1;  // SQL Server's severity level; -1 when the driver does not tell it
+    int state = -1;     // SQL Server's message state; -1 when the driver does not tell it
 };
 
-// How a driver reports SQL Server's severity beside a record. The Microsoft drivers give it as
-// a field of their own; FreeTDS keeps it in the message-state field; other drivers do not.
+// How a driver reports SQL Server's severity and message state beside a record. The Microsoft
+// drivers give each as a field of their own; FreeTDS keeps the severity in the message-state
+// field and gives the state nowhere; other drivers give neither.
 enum class DiagDialect { Plain, FreeTds, Microsoft };
 
 // Every diagnostic record the last call left on `handle`, in the driver's order.

@@ -34,6 +34,8 @@ data::DbError errorOf(const DiagRecord& record, bool sqliteDriver) {
     data::DbError e(record.message, record.nativeError, record.sqlState, category);
     if (record.severity > kInformationalLevel)
         e.setLevel(record.severity);
+    if (record.state >= 0)
+        e.setState(record.state);
     return e;
 }
 

@@ -17,9 +17,9 @@ namespace md::odbc {
 bool reportsError(const DiagRecord& record);
 
 // The error a record reports, as the data layer carries it: the text unchanged, the native
-// number, the SQLSTATE and its category, and SQL Server's severity as its level when the
-// driver tells it. The SQLite driver files every failure under HY000 with SQLite's result
-// code; 19 is a constraint.
+// number, the SQLSTATE and its category, and SQL Server's severity as its level and its
+// message state when the driver tells them (the state stays 1 otherwise). The SQLite driver files
+// every failure under HY000 with SQLite's result code; 19 is a constraint.
 data::DbError errorOf(const DiagRecord& record, bool sqliteDriver);
 
 // The errors among `records`, one for each record that reports one, in the driver's order.

@@ -209,8 +209,13 @@ void Link::releaseActive() {
 DbError Link::error(SQLSMALLINT type, SQLHANDLE handle, SQLRETURN rc, const QString& what) {
     DbError e = errorFrom(type, handle, rc, what);
     // The SQLite driver reports every failure as HY000 with SQLite's own result code.
-    if (sqlite && e.category() == data::ErrorCategory::Other && e.nativeError() == 19)
-        return DbError(e.message(), e.nativeError(), e.sqlState(), data::ErrorCategory::Constraint);
+    if (sqlite && e.category() == data::ErrorCategory::Other && e.nativeError() == 19) {
+        DbError constraint(e.message(), e.nativeError(), e.sqlState(),
+                           data::ErrorCategory::Constraint);
+        constraint.setLevel(e.level());
+        constraint.setState(e.state());
+        return constraint;
+    }
     return e;
 }
 

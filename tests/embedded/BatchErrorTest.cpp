@@ -37,6 +37,11 @@ TEST_F(BatchErrorTest, EachKindOfStatementErrorFailsOnlyItsStatement) {
     EXPECT_EQ(e.laterErrors()[0].nativeError(), 515);
     EXPECT_EQ(e.laterErrors()[1].nativeError(), 547);
     EXPECT_EQ(e.laterErrors()[2].nativeError(), 8152);
+    // Each keeps the message state SQL Server raises it with.
+    EXPECT_EQ(e.state(), 1);
+    EXPECT_EQ(e.laterErrors()[0].state(), 2);
+    EXPECT_EQ(e.laterErrors()[1].state(), 0);
+    EXPECT_EQ(e.laterErrors()[2].state(), 14);
     EXPECT_TRUE(e.laterErrors()[2].statement().contains(QStringLiteral("'ABCD'")));
     EXPECT_EQ(count(QStringLiteral("Log")), 4);
     EXPECT_EQ(count(QStringLiteral("P")), 1);

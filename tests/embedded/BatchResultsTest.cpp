@@ -124,16 +124,18 @@ TEST_F(BatchResultsTest, BigintKeepsItsWholeRangeAndRefusesBeyondIt) {
                                      QVariant(qlonglong(std::numeric_limits<qint64>::max()))}));
     for (const char* value : {"9223372036854775808", "'9223372036854775808'", "1e19"}) {
         SCOPED_TRACE(value);
-        EXPECT_EQ(
-            refusal(QStringLiteral("Insert Into N (B) Values (%1)").arg(QString::fromLatin1(value)))
-                .nativeError(),
-            8115);
+        const data::DbError e = refusal(
+            QStringLiteral("Insert Into N (B) Values (%1)").arg(QString::fromLatin1(value)));
+        EXPECT_EQ(e.nativeError(), 8115);
+        EXPECT_EQ(e.state(), 2) << e.what();
     }
     EXPECT_EQ(refusal(QStringLiteral("Insert Into N (B) Values ('12x')")).nativeError(), 245);
     EXPECT_EQ(
         refusal(QStringLiteral("Select Cast('99999999999999999999' As bigint)")).nativeError(),
         8115);
-    EXPECT_EQ(refusal(QStringLiteral("Select Cast(300 As tinyint)")).nativeError(), 220);
+    const data::DbError tiny = refusal(QStringLiteral("Select Cast(300 As tinyint)"));
+    EXPECT_EQ(tiny.nativeError(), 220);
+    EXPECT_EQ(tiny.state(), 2);
     EXPECT_EQ(count(QStringLiteral("N")), 3);
 }
 

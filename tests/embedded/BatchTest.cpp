@@ -56,9 +56,13 @@ TEST_F(BatchTest, DeclareExecOutputAndSelectVariable) {
             .toLongLong(),
         17);
     EXPECT_TRUE(scalar(QStringLiteral("Declare @w varchar(3)\nSelect @w")).isNull());
-    EXPECT_EQ(refusal(QStringLiteral("Exec NoSuchProc")).nativeError(), 2812);
+    const data::DbError unknown = refusal(QStringLiteral("Exec NoSuchProc"));
+    EXPECT_EQ(unknown.nativeError(), 2812);
+    EXPECT_EQ(unknown.state(), 62) << "the state SQL Server raises it with";
     EXPECT_EQ(refusal(QStringLiteral("Exec TestNextNo @Step = 1")).nativeError(), 201);
-    EXPECT_EQ(refusal(QStringLiteral("Select @undeclared")).nativeError(), 137);
+    const data::DbError undeclared = refusal(QStringLiteral("Select @undeclared"));
+    EXPECT_EQ(undeclared.nativeError(), 137);
+    EXPECT_EQ(undeclared.state(), 2);
 }
 
 TEST_F(BatchTest, SetAndSelectAssignmentAndIfElse) {

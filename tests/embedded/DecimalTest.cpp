@@ -63,6 +63,7 @@ TEST_F(DecimalTest, ATooLongValueIsRefusedAndNothingOfTheStatementIsApplied) {
     EXPECT_EQ(e.sqlState(), QStringLiteral("22003"));
     EXPECT_EQ(e.message(),
               QStringLiteral("Arithmetic overflow error converting numeric to data type numeric."));
+    EXPECT_EQ(e.state(), 8) << "SQL Server's state for this conversion";
     EXPECT_EQ(scalar(QStringLiteral("Select Count(*) From Amount")).toInt(), 1);
     // 99.995 rounds to 100.00, which needs three integer digits.
     EXPECT_EQ(refusal(QStringLiteral("Update Amount Set Small = 99.995")).nativeError(), 8115);
@@ -70,7 +71,11 @@ TEST_F(DecimalTest, ATooLongValueIsRefusedAndNothingOfTheStatementIsApplied) {
     EXPECT_EQ(
         refusal(QStringLiteral("Update Amount Set Small = ?"), {QStringLiteral("12a")}).message(),
         QStringLiteral("Error converting data type nvarchar to numeric."));
-    EXPECT_EQ(refusal(QStringLiteral("Update Amount Set Small = 'x'")).nativeError(), 8114);
+    const data::DbError notANumber = refusal(QStringLiteral("Update Amount Set Small = 'x'"));
+    EXPECT_EQ(notANumber.nativeError(), 8114);
+    EXPECT_EQ(notANumber.message(),
+              QStringLiteral("Error converting data type varchar to numeric."));
+    EXPECT_EQ(notANumber.state(), 5);
     EXPECT_EQ(valueOf(QStringLiteral("Small")), QStringLiteral("1.00"));
 }
 
@@ -217,7 +222,9 @@ TEST_F(DecimalTest, AUniqueIndexAndGroupsCompareByTheNumber) {
 TEST_F(DecimalTest, VariablesKeepTheirScale) {
     EXPECT_EQ(text(scalar(QStringLiteral("Declare @r decimal(9,2)\nSet @r = 1.005\nSelect @r"))),
               QStringLiteral("1.01"));
-    EXPECT_EQ(refusal(QStringLiteral("Declare @r decimal(3,2)\nSet @r = 10")).nativeError(), 8115);
+    const data::DbError e = refusal(QStringLiteral("Declare @r decimal(3,2)\nSet @r = 10"));
+    EXPECT_EQ(e.nativeError(), 8115);
+    EXPECT_EQ(e.state(), 8);
 }
 
 TEST_F(EngineTest, IntegerColumnsKeepTheirRangeAndKind) {

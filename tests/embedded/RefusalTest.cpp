@@ -18,29 +18,32 @@ class RefusalTest : public EngineTest {
             "Create Unique Index IX_ChildNote On Child (Note)"));
         run(QStringLiteral("Insert Into Parent (Code) Values ('ABC')"));
     }
-    void expectRefusal(const QString& sql, int number, const char* state, const QString& text) {
+    // `state` is the message state SQL Server raises the error with.
+    void expectRefusal(const QString& sql, int number, int state, const char* sqlState,
+                       const QString& text) {
         const data::DbError e = refusal(sql);
         EXPECT_EQ(e.nativeError(), number) << sql.toStdString();
-        EXPECT_EQ(e.sqlState(), QString::fromLatin1(state)) << sql.toStdString();
+        EXPECT_EQ(e.state(), state) << sql.toStdString();
+        EXPECT_EQ(e.sqlState(), QString::fromLatin1(sqlState)) << sql.toStdString();
         EXPECT_EQ(e.message(), text) << sql.toStdString();
     }
 };
 
 TEST_F(RefusalTest, DuplicateKeysCarrySqlServersTextWithTheValue) {
-    expectRefusal(QStringLiteral("Insert Into Parent (Code) Values ('abc')"), 2627, "23000",
+    expectRefusal(QStringLiteral("Insert Into Parent (Code) Values ('abc')"), 2627, 1, "23000",
                   QStringLiteral("Violation of UNIQUE KEY constraint 'UQ_ParentCode'. Cannot "
                                  "insert duplicate key in object 'dbo.Parent'. The duplicate key "
                                  "value is (abc)."));
     run(QStringLiteral("Insert Into Child (Id, Note) Values (1, 'n1')"));
-    expectRefusal(QStringLiteral("Insert Into Child (Id) Values (1)"), 2627, "23000",
+    expectRefusal(QStringLiteral("Insert Into Child (Id) Values (1)"), 2627, 1, "23000",
                   QStringLiteral("Violation of PRIMARY KEY constraint 'PK_Child'. Cannot insert "
                                  "duplicate key in object 'dbo.Child'. The duplicate key value is "
                                  "(1)."));
-    expectRefusal(QStringLiteral("Insert Into Child (Id, Note) Values (2, 'N1')"), 2601, "23000",
+    expectRefusal(QStringLiteral("Insert Into Child (Id, Note) Values (2, 'N1')"), 2601, 1, "23000",
                   QStringLiteral("Cannot insert duplicate key row in object 'dbo.Child' with "
                                  "unique index 'IX_ChildNote'. The duplicate key value is (N1)."));
     run(QStringLiteral("Insert Into Parent (Code) Values ('XYZ')"));
-    expectRefusal(QStringLiteral("Update Parent Set Code = 'ABC' Where Code = 'XYZ'"), 2627,
+    expectRefusal(QStringLiteral("Update Parent Set Code = 'ABC' Where Code = 'XYZ'"), 2627, 1,
                   "23000",
                   QStringLiteral("Violation of UNIQUE KEY constraint 'UQ_ParentCode'. Cannot "
                                  "insert duplicate key in object 'dbo.Parent'. The duplicate key "
@@ -52,25 +55,26 @@ TEST_F(RefusalTest, DuplicateKeysCarrySqlServersTextWithTheValue) {
 }
 
 TEST_F(RefusalTest, NullIntoANotNullColumnNamesColumnTableAndVerb) {
-    expectRefusal(QStringLiteral("Insert Into Parent (Name) Values ('x')"), 515, "23000",
+    expectRefusal(QStringLiteral("Insert Into Parent (Name) Values ('x')"), 515, 2, "23000",
                   QStringLiteral("Cannot insert the value NULL into column 'Code', table "
                                  "'DB.dbo.Parent'; column does not allow nulls. INSERT fails."));
-    expectRefusal(QStringLiteral("Update Parent Set Code = NULL"), 515, "23000",
+    expectRefusal(QStringLiteral("Update Parent Set Code = NULL"), 515, 2, "23000",
                   QStringLiteral("Cannot insert the value NULL into column 'Code', table "
                                  "'DB.dbo.Parent'; column does not allow nulls. UPDATE fails."));
 }
 
 TEST_F(RefusalTest, ReferencesRefuseOrphansAndDeletesOfReferencedRows) {
-    expectRefusal(QStringLiteral("Insert Into Child (Id, ParentId) Values (1, 99)"), 547, "23000",
+    expectRefusal(QStringLiteral("Insert Into Child (Id, ParentId) Values (1, 99)"), 547, 0,
+                  "23000",
                   QStringLiteral("INSERT statement conflicted with COLUMN FOREIGN KEY constraint "
                                  "'FK_ChildParent'. The conflict occurred in database 'DB', table "
                                  "'Parent', column 'Id'."));
     run(QStringLiteral("Insert Into Child (Id, ParentId) Values (1, 1)"));
-    expectRefusal(QStringLiteral("Update Child Set ParentId = 7"), 547, "23000",
+    expectRefusal(QStringLiteral("Update Child Set ParentId = 7"), 547, 0, "23000",
                   QStringLiteral("UPDATE statement conflicted with COLUMN FOREIGN KEY constraint "
                                  "'FK_ChildParent'. The conflict occurred in database 'DB', table "
                                  "'Parent', column 'Id'."));
-    expectRefusal(QStringLiteral("Delete From Parent"), 547, "23000",
+    expectRefusal(QStringLiteral("Delete From Parent"), 547, 0, "23000",
                   QStringLiteral("DELETE statement conflicted with COLUMN REFERENCE constraint "
                                  "'FK_ChildParent'. The conflict occurred in database 'DB', table "
                                  "'Child', column 'ParentId'."));
@@ -90,9 +94,9 @@ TEST_F(RefusalTest, ReferencesRefuseOrphansAndDeletesOfReferencedRows) {
 }
 
 TEST_F(RefusalTest, DeclaredTextLengthsAreEnforced) {
-    expectRefusal(QStringLiteral("Insert Into Parent (Code) Values ('ABCDEF')"), 8152, "22001",
+    expectRefusal(QStringLiteral("Insert Into Parent (Code) Values ('ABCDEF')"), 8152, 14, "22001",
                   QStringLiteral("String or binary data would be truncated."));
-    expectRefusal(QStringLiteral("Update Parent Set Name = 'ABCDEFGHIJK'"), 8152, "22001",
+    expectRefusal(QStringLiteral("Update Parent Set Name = 'ABCDEFGHIJK'"), 8152, 14, "22001",
                   QStringLiteral("String or binary data would be truncated."));
     // nvarchar counts characters: four Thai letters fit nvarchar(4).
     run(QStringLiteral("Insert Into Child (Id, Note) Values (5, N'กขคง')"));
@@ -101,11 +105,11 @@ TEST_F(RefusalTest, DeclaredTextLengthsAreEnforced) {
 }
 
 TEST_F(RefusalTest, UnknownObjectsColumnsAndDuplicateObjects) {
-    expectRefusal(QStringLiteral("Select * From Missing"), 208, "42S02",
+    expectRefusal(QStringLiteral("Select * From Missing"), 208, 1, "42S02",
                   QStringLiteral("Invalid object name 'Missing'."));
-    expectRefusal(QStringLiteral("Select Nope From Parent"), 207, "42S22",
+    expectRefusal(QStringLiteral("Select Nope From Parent"), 207, 1, "42S22",
                   QStringLiteral("Invalid column name 'Nope'."));
-    expectRefusal(QStringLiteral("Create Table parent (X int)"), 2714, "42S01",
+    expectRefusal(QStringLiteral("Create Table parent (X int)"), 2714, 1, "42S01",
                   QStringLiteral("There is already an object named 'parent' in the database."));
 }
 

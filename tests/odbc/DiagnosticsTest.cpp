@@ -13,8 +13,9 @@ using md::odbc::reportsError;
 
 namespace {
 
-DiagRecord record(const char* state, int native, int severity = -1) {
-    return DiagRecord{QString::fromLatin1(state), native, QStringLiteral("text"), severity};
+DiagRecord record(const char* sqlState, int native, int severity = -1, int state = -1) {
+    return DiagRecord{QString::fromLatin1(sqlState), native, QStringLiteral("text"), severity,
+                      state};
 }
 
 TEST(Diagnostics, MessagesOfSeverityTenAndWarningsAreNoErrors) {
@@ -29,13 +30,17 @@ TEST(Diagnostics, MessagesOfSeverityTenAndWarningsAreNoErrors) {
     EXPECT_TRUE(reportsError(record("08S01", 20004, 9)));
 }
 
-TEST(Diagnostics, ErrorsKeepTheServersNumbersAndLevel) {
-    const auto e = errorOf(record("23000", 2627, 14), false);
+TEST(Diagnostics, ErrorsKeepTheServersNumbersLevelAndState) {
+    const auto e = errorOf(record("23000", 2627, 14, 3), false);
     EXPECT_EQ(e.message(), QStringLiteral("text"));
     EXPECT_EQ(e.nativeError(), 2627);
     EXPECT_EQ(e.sqlState(), QStringLiteral("23000"));
     EXPECT_EQ(e.category(), ErrorCategory::Constraint);
     EXPECT_EQ(e.level(), 14);
+    EXPECT_EQ(e.state(), 3);
+    // State 0 is one the server gives (to 547); a driver that tells none leaves 1.
+    EXPECT_EQ(errorOf(record("23000", 547, 16, 0), false).state(), 0);
+    EXPECT_EQ(errorOf(record("23000", 2627, 14), false).state(), 1);
     // SQLite's constraint code is a constraint only from the SQLite driver.
     EXPECT_EQ(errorOf(record("HY000", 19), true).category(), ErrorCategory::Constraint);
     EXPECT_EQ(errorOf(record("HY000", 19), false).category(), ErrorCategory::Other);

@@ -104,22 +104,30 @@ TEST_F(SqlShell, ResultsAndErrorsOfABatchArePrintedInTheirOrder) {
               0);
     ASSERT_EQ(run(on(s("SHELL02"), {s("-b"), s("-Q"),
                                     s("CREATE TABLE K (Id int NOT NULL PRIMARY KEY)\n"
-                                      "INSERT INTO K (Id) VALUES (1)")}))
+                                      "CREATE TABLE R (KId int NULL REFERENCES K (Id))\n"
+                                      "INSERT INTO K (Id) VALUES (1)\n"
+                                      "INSERT INTO R (KId) VALUES (1)")}))
                   .exitCode,
               0);
-    // 2627 ends only its statement, 245 the batch: the two results around them are printed.
-    const ShellRun r = run(on(s("SHELL02"), {s("-b"), s("-h"), s("-1"), s("-Q"),
-                                             s("SELECT 'first'\nINSERT INTO K (Id) VALUES (1)\n"
-                                               "SELECT 'second'\nSELECT CONVERT(int, 'x')\n"
-                                               "SELECT 'never'")}));
+    // 2627, 515 and 547 end only their statements, 245 the batch: the two results around them
+    // are printed, and each error with the message state SQL Server gives it.
+    const ShellRun r =
+        run(on(s("SHELL02"), {s("-b"), s("-h"), s("-1"), s("-Q"),
+                              s("SELECT 'first'\nINSERT INTO K (Id) VALUES (1)\n"
+                                "INSERT INTO K (Id) VALUES (NULL)\nDELETE FROM K\n"
+                                "SELECT 'second'\nSELECT CONVERT(int, 'x')\nSELECT 'never'")}));
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.out.contains(s("first")));
     EXPECT_TRUE(r.out.contains(s("second")));
     EXPECT_FALSE(r.out.contains(s("never")));
-    const int duplicate = r.err.indexOf(s("Msg 2627"));
-    const int conversion = r.err.indexOf(s("Msg 245"));
-    EXPECT_GE(duplicate, 0) << r.err.toStdString();
-    EXPECT_GT(conversion, duplicate) << r.err.toStdString();
+    int previous = -1;
+    for (const char* header :
+         {"Msg 2627, Level 14, State 1, Line 1\n", "Msg 515, Level 16, State 2, Line 1\n",
+          "Msg 547, Level 16, State 0, Line 1\n", "Msg 245, Level 16, State 1, Line 1\n"}) {
+        const int at = r.err.indexOf(s(header));
+        EXPECT_GT(at, previous) << header << r.err.toStdString();
+        previous = at;
+    }
 }
 
 // Swaps the order of the TSQL collation under an index, as a file written by a tool with

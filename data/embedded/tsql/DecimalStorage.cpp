@@ -99,7 +99,8 @@ void fnDecCmp(sqlite3_context* ctx, int, sqlite3_value** argv) {
     if (!da || !db) {
         embedded::raiseEngineError(
             ctx, {8114, QStringLiteral("22018"),
-                  QStringLiteral("Error converting data type varchar to numeric.")});
+                  QStringLiteral("Error converting data type varchar to numeric."),
+                  embedded::kVarcharToNumericState});
         return;
     }
     sqlite3_result_int(ctx, *da < *db ? -1 : *da > *db ? 1 : 0);

@@ -22,9 +22,15 @@ using namespace Qt::StringLiterals;
 
 // ---- results and errors ----------------------------------------------------------------
 
-void raise(sqlite3_context* ctx, int number, const QString& state, const QString& text) {
-    embedded::raiseEngineError(ctx, {number, state, text});
+// `state` is SQL Server's message state where the number's usual one (ErrorMapping) is not it.
+void raise(sqlite3_context* ctx, int number, const QString& sqlState, const QString& text,
+           std::optional<int> state = {}) {
+    embedded::raiseEngineError(ctx, {number, sqlState, text, state});
 }
+
+using embedded::kExpressionOverflowState;
+using embedded::kNumericOverflowState;
+using embedded::kVarcharToNumericState;
 
 void conversionFailed(sqlite3_context* ctx, const QString& value, const QString& type) {
     raise(ctx, 245, u"22018"_s,
@@ -45,7 +51,8 @@ void dateFailed(sqlite3_context* ctx, DateTimeParse::Status status) {
 
 void overflow(sqlite3_context* ctx, const QString& type) {
     raise(ctx, 8115, u"22003"_s,
-          u"Arithmetic overflow error converting expression to data type %1."_s.arg(type));
+          u"Arithmetic overflow error converting expression to data type %1."_s.arg(type),
+          kExpressionOverflowState);
 }
 
 void resultText(sqlite3_context* ctx, const QString& s) {
@@ -634,7 +641,8 @@ std::optional<Decimal> toDecimal(sqlite3_context* ctx, sqlite3_value** argv, boo
             // A number, but longer than 38 digits.
             raise(ctx, 8115, u"22003"_s,
                   u"Arithmetic overflow error converting %1 to data type numeric."_s.arg(
-                      parameter ? u"nvarchar"_s : u"varchar"_s));
+                      parameter ? u"nvarchar"_s : u"varchar"_s),
+                  kNumericOverflowState);
             return std::nullopt;
         }
         if (!d) {
@@ -645,7 +653,8 @@ std::optional<Decimal> toDecimal(sqlite3_context* ctx, sqlite3_value** argv, boo
         if (!d) {
             raise(ctx, 8114, u"22018"_s,
                   u"Error converting data type %1 to %2."_s.arg(
-                      parameter ? u"nvarchar"_s : u"varchar"_s, money ? u"money"_s : u"numeric"_s));
+                      parameter ? u"nvarchar"_s : u"varchar"_s, money ? u"money"_s : u"numeric"_s),
+                  parameter || money ? std::nullopt : std::optional(kVarcharToNumericState));
             return std::nullopt;
         }
     } else {
@@ -658,7 +667,8 @@ std::optional<Decimal> toDecimal(sqlite3_context* ctx, sqlite3_value** argv, boo
         else
             raise(ctx, 8115, u"22003"_s,
                   u"Arithmetic overflow error converting %1 to data type numeric."_s.arg(
-                      sourceTypeName(argv[0], parameter)));
+                      sourceTypeName(argv[0], parameter)),
+                  kNumericOverflowState);
         return std::nullopt;
     }
     return r;
@@ -895,7 +905,8 @@ void decimalStep(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
 std::optional<Decimal> decimalTotal(sqlite3_context* ctx, const DecimalSum* acc, bool& failed) {
     failed = false;
     if (acc && acc->bad) {
-        raise(ctx, 8114, u"22018"_s, u"Error converting data type varchar to numeric."_s);
+        raise(ctx, 8114, u"22018"_s, u"Error converting data type varchar to numeric."_s,
+              kVarcharToNumericState);
         failed = true;
     } else if (acc && acc->overflow) {
         raise(ctx, 8115, u"22003"_s,
