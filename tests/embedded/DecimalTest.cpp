@@ -192,6 +192,32 @@ TEST_F(DecimalTest, EveryDigitOfTheWholeRangeIsKept) {
     EXPECT_EQ(wide(QStringLiteral("Amt"), 1), QStringLiteral("9999999999999999.99"));
 }
 
+TEST_F(DecimalTest, AHalfRoundsAwayFromZeroAtEveryScaleAndNoZeroIsNegative) {
+    for (const int scale : {0, 1, 2, 6, 10, 20, 37}) {
+        SCOPED_TRACE(scale);
+        run(QStringLiteral("Create Table H%1 (Id int NOT NULL, V decimal(38,%1) NULL)").arg(scale));
+        // Five at the first digit past the scale, both signs, and a negative value that
+        // rounds to zero.
+        const QString half = QStringLiteral("0.") + QString(scale, u'0') + u'5';
+        const QString tiny = QStringLiteral("-0.%1").arg(QString(scale + 1, u'0')) + u'4';
+        run(QStringLiteral("Insert Into H%1 Values (1, %2), (2, -%2), (3, %3)")
+                .arg(scale)
+                .arg(half, tiny));
+        const QString unit = scale == 0
+                                 ? QStringLiteral("1")
+                                 : QStringLiteral("0.%1").arg(QString(scale - 1, u'0')) + u'1';
+        const auto at = [&](int id) {
+            return text(
+                scalar(QStringLiteral("Select V From H%1 Where Id = %2").arg(scale).arg(id)));
+        };
+        EXPECT_EQ(at(1), unit);
+        EXPECT_EQ(at(2), u'-' + unit);
+        EXPECT_EQ(at(3),
+                  scale == 0 ? QStringLiteral("0") : QStringLiteral("0.") + QString(scale, u'0'));
+        EXPECT_EQ(scalar(QStringLiteral("Select Id From H%1 Where V = 0").arg(scale)).toInt(), 3);
+    }
+}
+
 TEST_F(DecimalTest, AUniqueIndexAndGroupsCompareByTheNumber) {
     run(QStringLiteral("Create Table Rates (Rate decimal(20,6) NOT NULL, Note varchar(5) NULL)"));
     run(QStringLiteral("Create Unique Index UQ_Rates On Rates (Rate)"));
