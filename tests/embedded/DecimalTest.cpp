@@ -179,6 +179,12 @@ TEST_F(DecimalTest, EveryDigitOfTheWholeRangeIsKept) {
     for (const QVariant& id : column(*db, QStringLiteral("Select Id From Wide Order By Amt Desc")))
         order << id.toString();
     EXPECT_EQ(order.join(u' '), QStringLiteral("1 3 4 2"));
+    order.clear();
+    for (const QVariant& id :
+         column(*db, QStringLiteral("Select Id From Wide Where Amt Is Not Null Order By Amt * 2, "
+                                    "Id")))
+        order << id.toString();
+    EXPECT_EQ(order.join(u' '), QStringLiteral("2 4 3 1"));
     EXPECT_EQ(text(scalar(QStringLiteral("Select Min(Amt) From Wide Where Id > 2"))),
               QStringLiteral("1234567890123456.77"));
     EXPECT_EQ(text(scalar(QStringLiteral("Select Sum(Amt) From Wide Where Id > 2"))),
