@@ -179,6 +179,12 @@ TEST_F(DecimalTest, EveryDigitOfTheWholeRangeIsKept) {
     for (const QVariant& id : column(*db, QStringLiteral("Select Id From Wide Order By Amt Desc")))
         order << id.toString();
     EXPECT_EQ(order.join(u' '), QStringLiteral("1 3 4 2"));
+    order.clear();
+    for (const QVariant& id :
+         column(*db, QStringLiteral("Select Id From Wide Where Amt Is Not Null Order By Amt * 2, "
+                                    "Id")))
+        order << id.toString();
+    EXPECT_EQ(order.join(u' '), QStringLiteral("2 4 3 1"));
     EXPECT_EQ(text(scalar(QStringLiteral("Select Min(Amt) From Wide Where Id > 2"))),
               QStringLiteral("1234567890123456.77"));
     EXPECT_EQ(text(scalar(QStringLiteral("Select Sum(Amt) From Wide Where Id > 2"))),
@@ -190,6 +196,32 @@ TEST_F(DecimalTest, EveryDigitOfTheWholeRangeIsKept) {
                   .nativeError(),
               8115);
     EXPECT_EQ(wide(QStringLiteral("Amt"), 1), QStringLiteral("9999999999999999.99"));
+}
+
+TEST_F(DecimalTest, AHalfRoundsAwayFromZeroAtEveryScaleAndNoZeroIsNegative) {
+    for (const int scale : {0, 1, 2, 6, 10, 20, 37}) {
+        SCOPED_TRACE(scale);
+        run(QStringLiteral("Create Table H%1 (Id int NOT NULL, V decimal(38,%1) NULL)").arg(scale));
+        // Five at the first digit past the scale, both signs, and a negative value that
+        // rounds to zero.
+        const QString half = QStringLiteral("0.") + QString(scale, u'0') + u'5';
+        const QString tiny = QStringLiteral("-0.%1").arg(QString(scale + 1, u'0')) + u'4';
+        run(QStringLiteral("Insert Into H%1 Values (1, %2), (2, -%2), (3, %3)")
+                .arg(scale)
+                .arg(half, tiny));
+        const QString unit = scale == 0
+                                 ? QStringLiteral("1")
+                                 : QStringLiteral("0.%1").arg(QString(scale - 1, u'0')) + u'1';
+        const auto at = [&](int id) {
+            return text(
+                scalar(QStringLiteral("Select V From H%1 Where Id = %2").arg(scale).arg(id)));
+        };
+        EXPECT_EQ(at(1), unit);
+        EXPECT_EQ(at(2), u'-' + unit);
+        EXPECT_EQ(at(3),
+                  scale == 0 ? QStringLiteral("0") : QStringLiteral("0.") + QString(scale, u'0'));
+        EXPECT_EQ(scalar(QStringLiteral("Select Id From H%1 Where V = 0").arg(scale)).toInt(), 3);
+    }
 }
 
 TEST_F(DecimalTest, AUniqueIndexAndGroupsCompareByTheNumber) {

@@ -106,6 +106,23 @@ void fnDecCmp(sqlite3_context* ctx, int, sqlite3_value** argv) {
     sqlite3_result_int(ctx, *da < *db ? -1 : *da > *db ? 1 : 0);
 }
 
+// tsql_dec_text(x): a computed decimal as text, so that a sort over numbers and over the
+// texts of decimals no double holds orders all of them by the decimal collation.
+void fnDecText(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    switch (sqlite3_value_type(argv[0])) {
+        case SQLITE_INTEGER:
+        case SQLITE_FLOAT: {
+            const Number n = numberOf(argv[0]);
+            if (!n.exact)
+                return sqlite3_result_value(ctx, argv[0]);
+            const std::string t = n.exact->toLatin1();
+            return sqlite3_result_text(ctx, t.data(), int(t.size()), SQLITE_TRANSIENT);
+        }
+        default:
+            return sqlite3_result_value(ctx, argv[0]);
+    }
+}
+
 }  // namespace
 
 int compareDecimalTexts(const char* a, int aLength, const char* b, int bLength) {
@@ -130,7 +147,9 @@ void registerDecimalStorage(sqlite3* db) {
         sqlite3_create_function_v2(db, "tsql_dec", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
                                    fnDec, nullptr, nullptr, nullptr) != SQLITE_OK ||
         sqlite3_create_function_v2(db, "tsql_dec_cmp", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
-                                   nullptr, fnDecCmp, nullptr, nullptr, nullptr) != SQLITE_OK) {
+                                   nullptr, fnDecCmp, nullptr, nullptr, nullptr) != SQLITE_OK ||
+        sqlite3_create_function_v2(db, "tsql_dec_text", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
+                                   nullptr, fnDecText, nullptr, nullptr, nullptr) != SQLITE_OK) {
         throw data::DbError(QStringLiteral("Cannot register the decimal storage: %1")
                                 .arg(QString::fromUtf8(sqlite3_errmsg(db))));
     }

@@ -15,7 +15,8 @@ int compareDecimalTexts(const char* a, int aLength, const char* b, int bLength);
 
 // Registers the decimal collation, tsql_dec(x) (a stored decimal as a value an expression can
 // compare with numbers: the exact double where one holds it, else the text) and
-// tsql_dec_cmp(a, b) (an exact comparison of two computed numbers).
+// tsql_dec_cmp(a, b) (an exact comparison of two computed numbers) and tsql_dec_text(x) (a
+// computed decimal as the text a sort by the decimal collation orders).
 void registerDecimalStorage(sqlite3* db);
 
 }  // namespace md::tsql

@@ -428,6 +428,10 @@ class Emitter {
             } else {
                 const Emitted v = expr(e, scope);
                 term = stored(v);
+                // A computed decimal sorts as exact text by the decimal collation: one no
+                // double holds is text, which SQLite would put after every number.
+                if (isExact(v.type.type) && v.storedDecimal.isEmpty() && !v.bindable)
+                    term = u"tsql_dec_text("_s + v.sql + u") COLLATE TSQL_DEC"_s;
                 if (collate && !v.textColumn && !isNumeric(v.type.type) &&
                     v.type.type != SqlType::DateTime)
                     term += u" COLLATE TSQL"_s;
