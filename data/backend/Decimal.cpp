@@ -176,10 +176,12 @@ std::optional<Decimal> Decimal::parseLatin1(std::string_view text, bool exponent
     for (; i < text.size() && plain; ++i) {
         const char c = text[i];
         if (c >= '0' && c <= '9') {
+            plain = ++digits <= kMaxDigits;  // a 39th digit would overflow the units
+            if (!plain)
+                break;
             units = units * 10 + (c - '0');
             if (point)
                 ++scale;
-            plain = ++digits <= kMaxDigits;
         } else if (c == '.' && !point) {
             point = true;
         } else {

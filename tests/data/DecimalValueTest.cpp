@@ -7,6 +7,7 @@
 #include <QVariant>
 
 using md::data::Decimal;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -63,6 +64,25 @@ TEST(DecimalValue, ArithmeticIsExact) {
               QStringLiteral("1234.5600"));
     EXPECT_LT(Decimal::parse(u"-0.01")->compare(*Decimal::parse(u"0.001")), 0);
     EXPECT_EQ(Decimal::parse(u"1.50")->compare(*Decimal::parse(u"1.5")), 0);
+}
+
+// The 8-bit reading every stored value goes through agrees with the general one, also where it
+// must hand over to it: past 38 digits, with blanks, a plus sign or an exponent.
+TEST(DecimalValue, StoredTextReadsAsTheGeneralParseReadsIt) {
+    const QString nines = QString(38, u'9');
+    for (const QString& t :
+         {u"10.00"_s, u"-0.50"_s, u"0"_s, u"-0"_s, u"5."_s, nines, u'-' + nines, nines + u'9',
+          u"0."_s + nines + u'5', nines + u".5"_s, u" 1.5 "_s, u"+2"_s, u"1.0e+20"_s, u"-"_s,
+          u"."_s, u""_s, u"1.2.3"_s, QString(70, u'9') + u"Else"_s}) {
+        const QByteArray latin1 = t.toLatin1();
+        const auto fast =
+            Decimal::parseLatin1(std::string_view(latin1.constData(), size_t(latin1.size())), true);
+        const auto general = Decimal::parse(t, true);
+        ASSERT_EQ(fast.has_value(), general.has_value()) << t.toStdString();
+        if (fast) {
+            EXPECT_EQ(fast->toString(), general->toString()) << t.toStdString();
+        }
+    }
 }
 
 TEST(DecimalValue, AVariantHoldingOneConvertsAsANumber) {
