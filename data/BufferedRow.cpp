@@ -87,6 +87,13 @@ void BufferedRow::commit() {
     }
 }
 
+bool BufferedRow::swapUnpacked(Values& values) {
+    if (!isUnpacked() || !current_)
+        return false;
+    current_->swap(values);
+    return true;
+}
+
 std::unique_ptr<BufferedRow::Values> BufferedRow::takeUnpacked() {
     return isUnpacked() ? std::move(current_) : nullptr;
 }

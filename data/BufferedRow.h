@@ -54,6 +54,9 @@ class BufferedRow {
     void commit();
     // The values of an unpacked row, for reading the next row into (nullptr for another row).
     std::unique_ptr<Values> takeUnpacked();
+    // An unpacked row takes `values` as its values and gives its own back in their place, for
+    // the next row to be read into; false (and nothing changed) for another row.
+    bool swapUnpacked(Values& values);
 
   private:
     bool isUnpacked() const { return read_.isNull(); }

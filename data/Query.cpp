@@ -207,7 +207,11 @@ bool Query::fetchOne() {
     }
     if (uniDirectional_) {
         // The row let go lends its values to the next fetch: reading a result once allocates
-        // nothing a row but its texts.
+        // nothing a row but its texts. Its one row takes the values read in place.
+        if (rows_.size() == 1 && rows_.front().swapUnpacked(fetchBuffer_)) {
+            ++dropped_;
+            return true;
+        }
         std::unique_ptr<BufferedRow::Values> values;
         if (!rows_.empty()) {
             values = rows_.front().takeUnpacked();

@@ -121,15 +121,28 @@ QVariant readValue(sqlite3_stmt* stmt, int i, QMetaType::Type type, int scale = 
     }
 }
 
-// readValue into `cell`, where a text read over the text of the row before keeps its buffer.
+// readValue into `cell`. The cells of most rows are written over the cell of the row before,
+// in place: a text keeps its buffer and an integer its QVariant, so that a row is read without
+// an allocation or a QVariant built and thrown away. Their value is asked of the statement once
+// (sqlite3_column_value): every sqlite3_column_* call checks the column and the connection's
+// error state again. The value is one SQLite calls unprotected, which only matters when two
+// threads share a handle; the engine's handles are opened without a mutex and used by one.
 void readCell(QVariant& cell, sqlite3_stmt* stmt, int i, QMetaType::Type type, int scale) {
-    if (type == QMetaType::QString && scale < 0 &&
-        cell.metaType() == QMetaType::fromType<QString>() && !cell.isNull() &&
-        sqlite3_column_type(stmt, i) == SQLITE_TEXT) {
-        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, i));
-        assignUtf8(*static_cast<QString*>(cell.data()),
-                   QByteArrayView(text, sqlite3_column_bytes(stmt, i)));
-        return;
+    if (scale < 0 && (type == QMetaType::QString || type == QMetaType::LongLong) &&
+        cell.metaType().id() == type && !cell.isNull()) {
+        sqlite3_value* value = sqlite3_column_value(stmt, i);
+        const int storage = sqlite3_value_type(value);
+        if (type == QMetaType::QString && storage == SQLITE_TEXT) {
+            // The text first, then its length: the order SQLite answers without converting.
+            const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(value));
+            assignUtf8(*static_cast<QString*>(cell.data()),
+                       QByteArrayView(text, sqlite3_value_bytes(value)));
+            return;
+        }
+        if (type == QMetaType::LongLong && storage == SQLITE_INTEGER) {
+            cell.setValue(qlonglong(sqlite3_value_int64(value)));
+            return;
+        }
     }
     cell = readValue(stmt, i, type, scale);
 }
@@ -204,9 +217,11 @@ void Cursor::step() {
 }
 
 void Cursor::readRow(std::vector<QVariant>& row) const {
-    row.resize(columns.size());
-    for (size_t i = 0; i < columns.size(); ++i)
-        readCell(row[i], stmt.get(), int(i), columns[i].type, columns[i].scale);
+    const size_t n = columns.size();
+    row.resize(n);
+    sqlite3_stmt* const s = stmt.get();
+    for (size_t i = 0; i < n; ++i)
+        readCell(row[i], s, int(i), columns[i].type, columns[i].scale);
 }
 
 bool Cursor::fetch(std::vector<QVariant>& row) {

@@ -413,6 +413,42 @@ TEST_P(DataLayer, AUniDirectionalRowKeepsItsValuesAsReadWhenEdited) {
     EXPECT_TRUE(q.eof());
 }
 
+// A uni-directional query reads each row over the one before: nulls, empty texts and values
+// after nulls come out as they were stored, and a value the program kept stays as it was.
+TEST_P(DataLayer, AUniDirectionalQueryReadsEachRowOverTheLastAsItWas) {
+    exec(
+        s("Create Table Counted (Id int not null primary key, Qty int null, Note varchar(20) "
+          "null)"));
+    exec(s("Insert Into Counted (Id, Qty, Note) Values (1, 5, 'ห้า')"));
+    exec(s("Insert Into Counted (Id, Qty, Note) Values (2, Null, Null)"));
+    exec(s("Insert Into Counted (Id, Qty, Note) Values (3, 7, '')"));
+    exec(s("Insert Into Counted (Id, Qty, Note) Values (4, 8, 'eight')"));
+    Query q(db_.get(), {s("Select Id, Qty, Note From Counted Order By Id")});
+    q.setUniDirectional(true);
+    q.open();
+    const QVariant keptQty = q.fieldByName(s("Qty")).value();
+    const QVariant keptNote = q.fieldByName(s("Note")).value();
+    q.next();
+    EXPECT_EQ(q.fieldByName(s("Id")).asInteger(), 2);
+    EXPECT_TRUE(q.fieldByName(s("Qty")).isNull());
+    EXPECT_TRUE(q.fieldByName(s("Note")).isNull());
+    EXPECT_EQ(q.fieldByName(s("Note")).value().typeId(), QMetaType::QString);
+    q.next();
+    EXPECT_EQ(q.fieldByName(s("Qty")).asInteger(), 7);
+    EXPECT_FALSE(q.fieldByName(s("Qty")).isNull());
+    EXPECT_FALSE(q.fieldByName(s("Note")).isNull()) << "an empty text is no null";
+    EXPECT_TRUE(q.fieldByName(s("Note")).value().toString().isEmpty());
+    q.next();
+    EXPECT_EQ(q.fieldByName(s("Qty")).asInteger(), 8);
+    EXPECT_EQ(q.fieldByName(s("Note")).asString(), s("eight"));
+    q.next();
+    EXPECT_TRUE(q.eof());
+    EXPECT_EQ(q.fieldByName(s("Id")).asInteger(), 4) << "the last row stays current at the end";
+    EXPECT_EQ(q.fieldByName(s("Note")).asString(), s("eight"));
+    EXPECT_EQ(keptQty.toLongLong(), 5);
+    EXPECT_EQ(keptNote.toString(), s("ห้า"));
+}
+
 TEST_P(DataLayer, RowEventsFire) {
     addItem(1, s("A01"), s("one"), 1);
     addItem(2, s("A02"), s("two"), 2);
