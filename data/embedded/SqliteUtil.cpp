@@ -7,6 +7,9 @@
 
 #include <QDateTime>
 
+#include <cstdint>
+#include <cstring>
+
 namespace md::embedded {
 
 void bindValue(sqlite3_stmt* stmt, int index, const QVariant& value) {
@@ -110,10 +113,28 @@ qsizetype decodePlainUtf8(QByteArrayView bytes, char16_t* out) {
         return -1;
     const auto continuation = [](unsigned char b) { return (b & 0xC0) == 0x80; };
     while (p < end) {
+        // Codes and numbers are ASCII: eight bytes at a time while none has its high bit.
+        while (end - p >= 8) {
+            std::uint64_t word;
+            std::memcpy(&word, p, sizeof word);
+            if (word & 0x8080808080808080ULL)
+                break;
+            for (int i = 0; i < 8; ++i)
+                out[i] = p[i];
+            out += 8;
+            p += 8;
+        }
+        if (p == end)
+            break;
         const unsigned char b = *p;
         if (b < 0x80) {
             *out++ = b;
             ++p;
+        } else if (b == 0xE0 && end - p >= 3 && (p[1] == 0xB8 || p[1] == 0xB9) &&
+                   continuation(p[2])) {
+            // The Thai block, U+0E00 to U+0E7F: plain characters all.
+            *out++ = char16_t(0x0E00 | (p[1] & 0x01) << 6 | (p[2] & 0x3F));
+            p += 3;
         } else if (b >= 0xE0 && b < 0xF0) {
             if (end - p < 3 || !continuation(p[1]) || !continuation(p[2]))
                 return -1;

@@ -27,6 +27,14 @@ TEST(TextReading, InPlaceReadingGivesWhatFromUtf8Gives) {
         QByteArray("noncharacters \xEF\xBF\xBE \xEF\xB7\x90 \xF4\x8F\xBF\xBF"),
         QByteArray("past the last \xF4\x90\x80\x80 and \xF5\x80\x80\x80"),
         QByteArray("\xC3\xA9t\xC3\xA9 \xE2\x82\xAC \xF0\x90\x80\x80"),
+        // Runs of ASCII longer than a word, broken at every place by another character.
+        QByteArray("P0001234567890123"),
+        QByteArray("P000123\xC3\xA9"),
+        QByteArray("P0001234\xE0\xB8\x81"),
+        QByteArray("P00012345\xFF" "1234567"),
+        // The ends of the Thai block and next to it, and a Thai sequence broken off.
+        QByteArray("\xE0\xB8\x80\xE0\xB8\xBF\xE0\xB9\x80\xE0\xB9\xBF\xE0\xBA\x80\xE0\xB7\xBF"),
+        QByteArray("\xE0\xB8\x41 and \xE0\xB9"),
     };
     const QString previous[] = {QString(), QString::fromUtf8(""),
                                 QStringLiteral("a much longer "
