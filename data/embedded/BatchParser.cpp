@@ -1,6 +1,7 @@
 #include "data/embedded/BatchParser.h"
 
 #include "data/backend/DbError.h"
+#include "data/embedded/ErrorMapping.h"
 #include "data/embedded/tsql/Ast.h"
 
 #include <QStringList>
@@ -373,11 +374,11 @@ Program compileBatch(const QString& sql) {
     data::SqlLexer lexer(sql, data::LexOptions{false});
     if (lexer.unterminatedAt() >= 0) {
         const auto pos = data::positionOf(sql, lexer.unterminatedAt());
-        throw data::DbError(
+        throw serverError(
+            105,
             QStringLiteral("Unclosed quotation mark after the character string '%1' (line %2).")
                 .arg(sql.mid(lexer.unterminatedAt() + 1))
-                .arg(pos.line),
-            105, QStringLiteral("42000"), data::ErrorCategory::Syntax);
+                .arg(pos.line));
     }
     Program program = Compiler(sql).run();
     for (size_t i = 0; i < program.ops.size(); ++i) {

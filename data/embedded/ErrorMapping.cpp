@@ -64,7 +64,16 @@ Known known(int number) {
         case 3903:
             return {number, "25000", ErrorCategory::Other, 16};
         case 137:
-            return {number, "42000", ErrorCategory::Syntax, 16, 2};
+            return {number, "42000", ErrorCategory::Syntax, 15, 2};
+        case 102:  // syntax errors the parser finds are of level 15
+        case 105:
+        case 109:
+        case 110:
+        case 156:
+        case 170:
+        case 174:
+        case 195:
+            return {number, "42000", ErrorCategory::Syntax, 15};
         case 2812:
             return {number, "42000", ErrorCategory::Syntax, 16, 62};
         default:

@@ -1,6 +1,7 @@
 #include "data/embedded/SqlTokens.h"
 
 #include "data/backend/DbError.h"
+#include "data/embedded/ErrorMapping.h"
 
 namespace md::embedded {
 
@@ -104,11 +105,9 @@ QString TokenCursor::sourceText(int from, int to) const {
 void TokenCursor::syntaxError() const {
     const QString near = atEnd() ? QString() : peek().text.toString();
     if (near.isEmpty()) {
-        throw data::DbError(QStringLiteral("Incorrect syntax near the end of the statement."), 102,
-                            QStringLiteral("42000"), data::ErrorCategory::Syntax);
+        throw serverError(102, QStringLiteral("Incorrect syntax near the end of the statement."));
     }
-    throw data::DbError(QStringLiteral("Incorrect syntax near '%1'.").arg(near), 102,
-                        QStringLiteral("42000"), data::ErrorCategory::Syntax);
+    throw serverError(102, QStringLiteral("Incorrect syntax near '%1'.").arg(near));
 }
 
 }  // namespace md::embedded

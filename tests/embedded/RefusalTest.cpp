@@ -113,6 +113,22 @@ TEST_F(RefusalTest, UnknownObjectsColumnsAndDuplicateObjects) {
                   QStringLiteral("There is already an object named 'parent' in the database."));
 }
 
+// What the parser finds is of level 15, what the compiler or the run finds of level 16 or the
+// level of its kind: masterdata-sql and the error log show it as the server does.
+TEST_F(RefusalTest, SyntaxErrorsAreOfLevelFifteen) {
+    const std::pair<const char*, int> cases[] = {
+        {"Selec 1", 15},
+        {"Select 'open", 15},
+        {"Select Nope(1)", 15},
+        {"Select @missing", 15},
+        {"Insert Into Child (Id, Note) Values (1)", 15},
+        {"Select * From Missing", 16},
+        {"Insert Into Parent (Code) Values ('ABC')", 14},
+    };
+    for (const auto& [sql, level] : cases)
+        EXPECT_EQ(refusal(QString::fromLatin1(sql)).level(), level) << sql;
+}
+
 TEST_F(RefusalTest, AFailingStatementLeavesNoneOfItsRows) {
     run(QStringLiteral("Create Table Src (C varchar(10))"));
     run(QStringLiteral("Insert Into Src (C) Values ('NEW1')"));

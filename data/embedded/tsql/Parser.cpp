@@ -1,5 +1,6 @@
 #include "data/backend/DbError.h"
 #include "data/backend/SqlLexer.h"
+#include "data/embedded/ErrorMapping.h"
 #include "data/embedded/tsql/Ast.h"
 
 #include <QSet>
@@ -186,8 +187,8 @@ class Parser {
 
     [[noreturn]] void fail(int offset, const QString& what) const {
         const auto p = data::positionOf(text_, offset);
-        throw DbError(u"%1 (line %2, column %3)."_s.arg(what).arg(p.line).arg(p.column), 102,
-                      u"42000"_s, ErrorCategory::Syntax);
+        throw embedded::serverError(
+            102, u"%1 (line %2, column %3)."_s.arg(what).arg(p.line).arg(p.column));
     }
     [[noreturn]] void syntax() const {
         if (atEnd())

@@ -1,5 +1,6 @@
 #include "data/backend/DbError.h"
 #include "data/backend/SqlLexer.h"
+#include "data/embedded/ErrorMapping.h"
 #include "data/embedded/tsql/Ast.h"
 #include "data/embedded/tsql/DmlTranslator.h"
 #include "data/embedded/tsql/LiteralArray.h"
@@ -234,8 +235,8 @@ class Emitter {
   private:
     [[noreturn]] void fail(int offset, const QString& what, int number = 102) const {
         const auto p = data::positionOf(text_, offset);
-        throw DbError(u"%1 (line %2, column %3)."_s.arg(what).arg(p.line).arg(p.column), number,
-                      u"42000"_s, ErrorCategory::Syntax);
+        throw embedded::serverError(
+            number, u"%1 (line %2, column %3)."_s.arg(what).arg(p.line).arg(p.column));
     }
 
     // ---- statements --------------------------------------------------------------------
