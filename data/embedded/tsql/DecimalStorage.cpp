@@ -35,15 +35,6 @@ int collateDecimal(void*, int an, const void* a, int bn, const void* b) {
     return compareDecimalTexts(static_cast<const char*>(a), an, static_cast<const char*>(b), bn);
 }
 
-void resultDecimal(sqlite3_context* ctx, const Decimal& d) {
-    if (d.scale() == 0 && d.integerDigits() <= 18)
-        return sqlite3_result_int64(ctx, sqlite3_int64(d.units()));
-    if (d.fitsDouble())
-        return sqlite3_result_double(ctx, d.toDouble());
-    const std::string t = d.toLatin1();
-    sqlite3_result_text(ctx, t.data(), int(t.size()), SQLITE_TRANSIENT);
-}
-
 // tsql_dec(x): numbers pass unchanged; a stored decimal text becomes the number it is, or
 // stays its exact text when no double holds it.
 void fnDec(sqlite3_context* ctx, int, sqlite3_value** argv) {
@@ -124,6 +115,15 @@ void fnDecText(sqlite3_context* ctx, int, sqlite3_value** argv) {
 }
 
 }  // namespace
+
+void resultDecimal(sqlite3_context* ctx, const Decimal& d) {
+    if (d.scale() == 0 && d.integerDigits() <= 18)
+        return sqlite3_result_int64(ctx, sqlite3_int64(d.units()));
+    if (d.fitsDouble())
+        return sqlite3_result_double(ctx, d.toDouble());
+    const std::string t = d.toLatin1();
+    sqlite3_result_text(ctx, t.data(), int(t.size()), SQLITE_TRANSIENT);
+}
 
 int compareDecimalTexts(const char* a, int aLength, const char* b, int bLength) {
     const std::string_view ta(a, size_t(aLength)), tb(b, size_t(bLength));

@@ -7,7 +7,15 @@
 
 #include <sqlite3.h>
 
+namespace md::data {
+class Decimal;
+}
+
 namespace md::tsql {
+
+// Gives a computed decimal back to SQLite as expressions carry it: an integer when it has no
+// decimals and fits, the double that stands for exactly it, otherwise its exact text.
+void resultDecimal(sqlite3_context* ctx, const data::Decimal& d);
 
 // Orders two texts by the numbers they stand for: numbers (plain or with an exponent) before
 // anything else, and other texts among themselves byte by byte. The decimal collation.

@@ -607,14 +607,6 @@ std::optional<Decimal> decimalOf(sqlite3_value* v) {
     }
 }
 
-void resultDecimal(sqlite3_context* ctx, const Decimal& d) {
-    if (d.scale() == 0 && d.integerDigits() <= 18)
-        return sqlite3_result_int64(ctx, sqlite3_int64(d.units()));
-    if (d.fitsDouble())
-        return sqlite3_result_double(ctx, d.toDouble());
-    resultText(ctx, d.toString());
-}
-
 QString sourceTypeName(sqlite3_value* v, bool parameter) {
     switch (sqlite3_value_type(v)) {
         case SQLITE_INTEGER:
